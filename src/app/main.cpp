@@ -1,0 +1,10 @@
+#include <QApplication>
+
+#include "shell/ui/MessagePresenters.h"
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    InstallMessagePresenters();
+    return 0;
+}

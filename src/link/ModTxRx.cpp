@@ -1,0 +1,170 @@
+#include "link/ModTxRx.h"
+
+#include <cmath>
+
+#include "shell/Messages.h"
+
+namespace ModTxRx {
+
+State state;
+
+namespace {
+
+std::function<void()> panelCloseHook;
+
+/// Commands the unit may take long to answer (memory, presets, release, identity).
+bool IsSlowCommand(std::uint8_t command)
+{
+    switch (command) {
+    case 0x00:
+    case 0x0F:
+    case 0x10:
+    case 0x11:
+    case 0x17:
+    case 0x18:
+    case 0x1B:
+    case 0x25:
+    case 0x2B:
+    case 0x3A:
+        return true;
+    default:
+        return false;
+    }
+}
+
+FrameBuffer MakeFrame(std::uint8_t cmd, std::uint8_t d0, std::uint8_t d1, std::uint8_t d2,
+                      std::uint8_t d3, std::uint8_t d4, std::uint8_t d5)
+{
+    return {FrameStart, FrameDevice, cmd, d0, d1, d2, d3, d4, d5, FrameEnd};
+}
+
+void KeepReply(const FrameBuffer &reply)
+{
+    std::copy(reply.begin(), reply.end(), state.RxFrame.begin());
+}
+
+bool OpenComPort()
+{
+    return state.SerialPort && state.SerialPort->Open(PortName(state.ComPort), BaudRate) == 0;
+}
+
+void ClosePortIfOpen()
+{
+    if (state.SerialPort && state.SerialPort->IsOpen())
+        state.SerialPort->Close();
+}
+
+/// Opens the remembered port and asks for the identity.
+bool TryComPort()
+{
+    return OpenComPort() && IdentifyDevice();
+}
+
+} // namespace
+
+void Reset()
+{
+    state = State{};
+    panelCloseHook = nullptr;
+}
+
+ExchangeClass ExchangeClassFor(std::uint8_t command)
+{
+    if (IsSlowCommand(command))
+        return {10000, 1};
+    if (command == 0x21)
+        return {2000, 2};
+    return {3000, 1};
+}
+
+QString PortName(int port)
+{
+    return QStringLiteral("COM%1").arg(port);
+}
+
+void TransferFrame(std::uint8_t cmd, std::uint8_t d0, std::uint8_t d1, std::uint8_t d2,
+                   std::uint8_t d3, std::uint8_t d4, std::uint8_t d5)
+{
+    state.TransferFailed = false;
+    if (state.DemoMode || state.SendSuspended)
+        return;
+    state.LinkIdle = false;
+    state.TxFrame = MakeFrame(cmd, d0, d1, d2, d3, d4, d5);
+    FrameBuffer buffer = state.TxFrame;
+    const ExchangeClass exchange = ExchangeClassFor(cmd);
+    const int result = state.SerialPort
+        ? state.SerialPort->Exchange(buffer, exchange.timeoutMs, true, false, exchange.replyMode)
+        : ExchangePortError;
+    if (result == ExchangeOk)
+        KeepReply(buffer);
+    else
+        state.TransferFailed = true;
+    state.LinkIdle = true;
+}
+
+bool IdentifyDevice()
+{
+    if (!state.SerialPort)
+        return false;
+    state.TxFrame = MakeFrame(IdentityCommand, 0, 0, 0, 0, 0, 0);
+    FrameBuffer buffer = state.TxFrame;
+    if (!state.SerialPort->IsOpen() && !OpenComPort())
+        return false;
+    if (state.SerialPort->Exchange(buffer, IdentityTimeoutMs, true, false, 0) != ExchangeOk)
+        return false;
+    KeepReply(buffer);
+    return state.RxFrame[8] == 0x10;
+}
+
+bool ReopenLink()
+{
+    ClosePortIfOpen();
+    return TryComPort();
+}
+
+bool ConnectDevice()
+{
+    ClosePortIfOpen();
+    state.SendSuspended = false;
+    state.DemoMode = false;
+    if (TryComPort())
+        return true;
+    for (int port = 1; port <= PortCount; ++port) {
+        state.SendSuspended = false;
+        state.DemoMode = false;
+        state.ComPort = static_cast<std::int16_t>(port);
+        if (TryComPort())
+            return true;
+    }
+    return false;
+}
+
+void SplitToBytes(double value, std::int16_t first)
+{
+    if (first < 0 || first > static_cast<int>(state.WorkBytes.size()) - 4)
+        return;
+    double v = std::nearbyint(value) / 16777216.0;
+    for (int i = first; i < first + 4; ++i) {
+        const double whole = std::floor(v);
+        state.WorkBytes[i] = static_cast<std::uint8_t>(static_cast<long long>(whole) & 255);
+        v = (v - whole) * 256.0;
+    }
+}
+
+bool RecoverFromFailure()
+{
+    if (!state.TransferFailed || ReopenLink())
+        return true;
+    Messages::Tell(QStringLiteral("Communication time-Out, the system close the device"),
+                   QStringLiteral("Communication problem"), Messages::Icon::Critical);
+    if (panelCloseHook)
+        panelCloseHook();
+    return false;
+}
+
+void SetPanelCloseHook(std::function<void()> hook)
+{
+    panelCloseHook = std::move(hook);
+}
+
+} // namespace ModTxRx

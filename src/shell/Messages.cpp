@@ -1,0 +1,73 @@
+#include "shell/Messages.h"
+
+namespace Messages {
+namespace {
+
+constexpr std::size_t LogLimit = 100;
+
+struct State
+{
+    BoxPresenter boxPresenter;
+    FilePresenter filePresenter;
+    std::vector<Shown> log;
+};
+
+State state;
+
+void Remember(const Box &box, Answer answer)
+{
+    if (state.log.size() == LogLimit)
+        state.log.erase(state.log.begin());
+    state.log.push_back({box, answer});
+}
+
+} // namespace
+
+Answer Show(const Box &box)
+{
+    const Answer answer = state.boxPresenter ? state.boxPresenter(box) : box.defaultAnswer;
+    Remember(box, answer);
+    return answer;
+}
+
+void Tell(const QString &text, const QString &title, Icon icon)
+{
+    Show({text, title, icon, Buttons::Ok, Answer::Ok});
+}
+
+bool Ask(const QString &text, const QString &title, Answer defaultAnswer)
+{
+    return Show({text, title, Icon::Question, Buttons::YesNo, defaultAnswer}) == Answer::Yes;
+}
+
+QString AskFileName(const FileRequest &request)
+{
+    return state.filePresenter ? state.filePresenter(request) : QString();
+}
+
+void SetBoxPresenter(BoxPresenter presenter)
+{
+    state.boxPresenter = std::move(presenter);
+}
+
+void SetFilePresenter(FilePresenter presenter)
+{
+    state.filePresenter = std::move(presenter);
+}
+
+const std::vector<Shown> &Log()
+{
+    return state.log;
+}
+
+void ClearLog()
+{
+    state.log.clear();
+}
+
+void Reset()
+{
+    state = State{};
+}
+
+} // namespace Messages

@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include "RecordingSerial.h"
+#include "ScriptedMessages.h"
+#include "link/ModTxRx.h"
+
+namespace {
+
+class TransferTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ModTxRx::Reset();
+        ModTxRx::state.SerialPort = &serial;
+        serial.open = true;
+    }
+    void TearDown() override { ModTxRx::Reset(); }
+
+    RecordingSerial serial;
+    ScriptedMessages messages;
+};
+
+TEST_F(TransferTest, WrapsTheFrameAndKeepsTheReply)
+{
+    serial.QueueReply(ReplyFrame(0x05, 1, 2, 3, 4, 5, 6));
+    ModTxRx::TransferFrame(0x05, 1, 0, 0, 0x44, 0x18, 0x2A);
+    ASSERT_EQ(serial.calls.size(), 1u);
+    const FrameBuffer expected{0xF0, 0x10, 0x05, 1, 0, 0, 0x44, 0x18, 0x2A, 0xF7};
+    EXPECT_EQ(serial.calls[0].frame, expected);
+    EXPECT_FALSE(ModTxRx::state.TransferFailed);
+    EXPECT_TRUE(ModTxRx::state.LinkIdle);
+    EXPECT_EQ(ModTxRx::state.RxFrame[8], 6);
+}
+
+TEST_F(TransferTest, FailureKeepsTheOldReplyUntilTheNextTransfer)
+{
+    serial.QueueReply(ReplyFrame(0x19, 9, 9, 9, 9, 9, 9));
+    ModTxRx::TransferFrame(0x19, 0, 0, 0, 0, 0, 0);
+    serial.QueueFailure();
+    ModTxRx::TransferFrame(0x19, 0, 4, 0, 0, 0, 0);
+    EXPECT_TRUE(ModTxRx::state.TransferFailed);
+    EXPECT_TRUE(ModTxRx::state.LinkIdle);
+    EXPECT_EQ(ModTxRx::state.RxFrame[3], 9);
+    ModTxRx::TransferFrame(0x19, 0, 8, 0, 0, 0, 0);
+    EXPECT_FALSE(ModTxRx::state.TransferFailed);
+}
+
+TEST_F(TransferTest, DemoAndSuspendedSendNothing)
+{
+    ModTxRx::state.RxFrame[3] = 77;
+    ModTxRx::state.DemoMode = true;
+    ModTxRx::TransferFrame(0x0A, 0, 0, 0, 0, 0, 1);
+    ModTxRx::state.DemoMode = false;
+    ModTxRx::state.SendSuspended = true;
+    ModTxRx::TransferFrame(0x0A, 0, 0, 0, 0, 0, 1);
+    EXPECT_TRUE(serial.calls.empty());
+    EXPECT_FALSE(ModTxRx::state.TransferFailed);
+    EXPECT_EQ(ModTxRx::state.RxFrame[3], 77);
+    EXPECT_TRUE(ModTxRx::RecoverFromFailure());
+}
+
+TEST_F(TransferTest, TimeOutAndReplyModeFollowTheCommand)
+{
+    for (int cmd : {0x00, 0x0F, 0x10, 0x11, 0x17, 0x18, 0x1B, 0x25, 0x2B, 0x3A})
+        EXPECT_EQ(ModTxRx::ExchangeClassFor(cmd).timeoutMs, 10000) << cmd;
+    EXPECT_EQ(ModTxRx::ExchangeClassFor(0x21).timeoutMs, 2000);
+    EXPECT_EQ(ModTxRx::ExchangeClassFor(0x21).replyMode, 2);
+    for (int cmd : {0x02, 0x04, 0x05, 0x07, 0x0A, 0x12, 0x13, 0x14, 0x19, 0x1A, 0x3B})
+        EXPECT_EQ(ModTxRx::ExchangeClassFor(cmd).timeoutMs, 3000) << cmd;
+    ModTxRx::TransferFrame(0x21, 0, 0, 0, 0, 0, 0);
+    EXPECT_EQ(serial.calls.back().timeoutMs, 2000);
+    EXPECT_EQ(serial.calls.back().replyMode, 2);
+}
+
+TEST_F(TransferTest, SplitToBytesWritesMostSignificantFirst)
+{
+    ModTxRx::SplitToBytes(258, 0);
+    EXPECT_EQ(ModTxRx::state.WorkBytes[0], 0);
+    EXPECT_EQ(ModTxRx::state.WorkBytes[1], 0);
+    EXPECT_EQ(ModTxRx::state.WorkBytes[2], 1);
+    EXPECT_EQ(ModTxRx::state.WorkBytes[3], 2);
+    ModTxRx::SplitToBytes(0x01020304, 36);
+    EXPECT_EQ(ModTxRx::state.WorkBytes[36], 1);
+    EXPECT_EQ(ModTxRx::state.WorkBytes[39], 4);
+    ModTxRx::SplitToBytes(2.5, 4); // half to even
+    EXPECT_EQ(ModTxRx::state.WorkBytes[7], 2);
+    const auto before = ModTxRx::state.WorkBytes;
+    ModTxRx::SplitToBytes(1, 37); // no room for four bytes: nothing is written
+    EXPECT_EQ(ModTxRx::state.WorkBytes, before);
+}
+
+TEST_F(TransferTest, ConnectTriesTheRememberedPortThenEveryPort)
+{
+    serial.onlyPort = "COM7";
+    ModTxRx::state.ComPort = 3;
+    EXPECT_TRUE(ModTxRx::ConnectDevice());
+    EXPECT_EQ(ModTxRx::state.ComPort, 7);
+    const std::vector<QString> expected{"COM3", "COM1", "COM2", "COM3", "COM4",
+                                        "COM5", "COM6", "COM7"};
+    EXPECT_EQ(serial.opened, expected);
+
+    serial.onlyPort = "COM99";
+    serial.opened.clear();
+    EXPECT_FALSE(ModTxRx::ConnectDevice());
+    EXPECT_EQ(ModTxRx::state.ComPort, 32);
+    EXPECT_EQ(serial.opened.size(), 33u);
+}
+
+TEST_F(TransferTest, IdentityNeedsByteEightSixteen)
+{
+    serial.QueueReply(ReplyFrame(0x25, 1, 0, 0, 0, 0, 0x11));
+    EXPECT_FALSE(ModTxRx::IdentifyDevice());
+    serial.QueueReply(ReplyFrame(0x25, 1, 0, 0, 0, 0, 0x10));
+    EXPECT_TRUE(ModTxRx::IdentifyDevice());
+    EXPECT_EQ(serial.calls.back().timeoutMs, 100);
+    EXPECT_EQ(serial.calls.back().replyMode, 0);
+}
+
+TEST_F(TransferTest, RecoveryReopensOrClosesThePanelOnce)
+{
+    int panelClosed = 0;
+    ModTxRx::SetPanelCloseHook([&] { ++panelClosed; });
+    ModTxRx::state.ComPort = 4;
+
+    serial.QueueFailure();
+    ModTxRx::TransferFrame(0x14, 0, 0, 1, 0, 0, 0);
+    EXPECT_TRUE(ModTxRx::RecoverFromFailure()); // the reopen's identity query answers
+    EXPECT_EQ(serial.opened.back(), "COM4");
+    EXPECT_EQ(panelClosed, 0);
+
+    serial.QueueFailure();
+    ModTxRx::TransferFrame(0x14, 0, 0, 1, 0, 0, 0);
+    serial.refusedPorts.insert("COM4");
+    EXPECT_FALSE(ModTxRx::RecoverFromFailure());
+    EXPECT_EQ(panelClosed, 1);
+    ASSERT_EQ(messages.Shown().size(), 1u);
+    EXPECT_EQ(messages.Shown()[0].box.text, "Communication time-Out, the system close the device");
+    EXPECT_EQ(messages.Shown()[0].box.title, "Communication problem");
+    EXPECT_EQ(messages.Shown()[0].box.icon, Messages::Icon::Critical);
+}
+
+} // namespace

@@ -1,0 +1,36 @@
+#include "ScriptedMessages.h"
+
+#include <QStringList>
+
+ScriptedMessages::ScriptedMessages()
+{
+    Messages::Reset();
+    Messages::SetBoxPresenter([this](const Messages::Box &box) {
+        if (answers.empty())
+            return box.defaultAnswer;
+        const Messages::Answer next = answers.front();
+        answers.pop_front();
+        return next;
+    });
+    Messages::SetFilePresenter([this](const Messages::FileRequest &request) {
+        fileRequests.push_back(request);
+        if (files.empty())
+            return QString();
+        const QString next = files.front();
+        files.pop_front();
+        return next;
+    });
+}
+
+ScriptedMessages::~ScriptedMessages()
+{
+    Messages::Reset();
+}
+
+QStringList ScriptedMessages::Texts() const
+{
+    QStringList texts;
+    for (const Messages::Shown &shown : Messages::Log())
+        texts << shown.box.text;
+    return texts;
+}

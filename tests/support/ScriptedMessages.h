@@ -1,0 +1,27 @@
+#pragma once
+
+#include <deque>
+
+#include "shell/Messages.h"
+
+/// Answers message boxes and file dialogs from queues while it lives; unqueued boxes get their
+/// default answer and unqueued file dialogs are cancelled. Restores no presenter when it ends.
+class ScriptedMessages
+{
+public:
+    ScriptedMessages();
+    ~ScriptedMessages();
+
+    void Answer(Messages::Answer answer) { answers.push_back(answer); }
+    void ChooseFile(const QString &path) { files.push_back(path); }
+
+    /// Every box shown since this object was made (or since the log was cleared).
+    const std::vector<Messages::Shown> &Shown() const { return Messages::Log(); }
+    /// Texts of the boxes shown, in order.
+    QStringList Texts() const;
+    std::vector<Messages::FileRequest> fileRequests;
+
+private:
+    std::deque<Messages::Answer> answers;
+    std::deque<QString> files;
+};
