@@ -64,7 +64,7 @@ bool TryComPort()
 
 void Reset()
 {
-    state = State{};
+    state = State {};
     panelCloseHook = nullptr;
 }
 

@@ -8,11 +8,12 @@
 /// One 10-byte frame as it travels both ways: F0 10 cmd d0..d5 F7.
 using FrameBuffer = std::array<std::uint8_t, 10>;
 
-/// What `Exchange` answers. Callers only test for non-zero; the kinds stay apart for tests and logs.
+/// What `Exchange` answers. Callers only test for non-zero; the kinds stay apart for tests and
+/// logs.
 enum ExchangeResult : int {
     ExchangeOk = 0,
-    ExchangeTimeout = 1,   ///< no complete reply within the time-out
-    ExchangeFraming = 2,   ///< 10 bytes came but not as F0 .. F7
+    ExchangeTimeout = 1, ///< no complete reply within the time-out
+    ExchangeFraming = 2, ///< 10 bytes came but not as F0 .. F7
     ExchangePortError = 3, ///< the port is closed, failed or hung up
 };
 
@@ -30,8 +31,7 @@ public:
     /// Sends the frame in `buffer`, waits for a 10-byte reply up to `timeoutMs` and leaves the
     /// reply in `buffer`. Answers an `ExchangeResult`; on failure `buffer` is unspecified.
     virtual int Exchange(FrameBuffer &buffer, int timeoutMs, bool first, bool second,
-                         int replyMode)
-        = 0;
+                         int replyMode) = 0;
     virtual void Close() = 0;
     virtual bool IsOpen() const = 0;
 };

@@ -1,0 +1,12 @@
+#include "shell/AppInfo.h"
+
+namespace AppInfo {
+
+State state;
+
+void Reset()
+{
+    state = State {};
+}
+
+} // namespace AppInfo

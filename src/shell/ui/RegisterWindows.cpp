@@ -1,0 +1,24 @@
+#include "shell/ui/WindowOpeners.h"
+
+#include "shell/ui/FrmVersion.h"
+
+namespace WindowOpeners {
+
+namespace {
+
+template<typename Window> Opener Modal()
+{
+    return [](QWidget *parent) {
+        Window window(parent);
+        window.exec();
+    };
+}
+
+} // namespace
+
+void RegisterAllWindows()
+{
+    Register(Action::About, Modal<FrmVersion>());
+}
+
+} // namespace WindowOpeners
