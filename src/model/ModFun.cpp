@@ -173,18 +173,20 @@ bool AbandonWithMuteBytes(const std::array<std::uint8_t, 2> &muteBytes)
     return false;
 }
 
-bool SendAllBlocks()
+/// Sends every block of the channels from `firstChannel` to B, in the unit's order: the bands,
+/// the filters (each followed by its curve), then delays, gates and limiters.
+bool SendBlocksFrom(int firstChannel)
 {
-    for (int band = 0; band < BandCount; ++band) {
+    for (int band = firstChannel * BandsPerChannel; band < BandCount; ++band) {
         if (!SendAndRebuildBand(band))
             return false;
     }
-    for (int filter = 0; filter < FilterCount; ++filter) {
+    for (int filter = 2 * firstChannel; filter < FilterCount; ++filter) {
         if (!SendAndRebuildFilter(filter))
             return false;
     }
     for (auto send : {SendDelay, SendGateOfChannel, SendLimiter}) {
-        for (int channel = 0; channel < 2; ++channel) {
+        for (int channel = firstChannel; channel < 2; ++channel) {
             if (!SendAndRecover(send, channel))
                 return false;
         }
@@ -336,7 +338,7 @@ bool SendWholeState()
     state.LinkAB = (flags & 2) ? 1.0 : 0.0;
     for (int band = 0; band < BandCount; ++band)
         StoreBandValues(band);
-    if (!SendAllBlocks())
+    if (!SendBlocksFrom(0))
         return AbandonWithMuteBytes(muteBytes);
     SetLinkBoxFromModel();
     for (int channel = 0; channel < 2; ++channel)
@@ -351,18 +353,8 @@ bool SendWholeState()
 bool LinkCopyAToB()
 {
     CopyChannelAToB();
-    for (int band = BandsPerChannel; band < BandCount; ++band) {
-        if (!SendAndRebuildBand(band))
-            return false;
-    }
-    for (int filter = 2; filter < FilterCount; ++filter) {
-        if (!SendAndRebuildFilter(filter))
-            return false;
-    }
-    for (auto send : {SendDelay, SendGateOfChannel, SendLimiter}) {
-        if (!SendAndRecover(send, 1))
-            return false;
-    }
+    if (!SendBlocksFrom(1))
+        return false;
     return SendMuteState(1, state.Mute[0]);
 }
 

