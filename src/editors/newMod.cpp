@@ -1,0 +1,71 @@
+#include "editors/newMod.h"
+
+namespace newMod {
+
+using namespace ValueTables;
+
+double SnapToGrid(double x, GridPoint point, int last)
+{
+    return point(SnapToGridIndex(x, point, last));
+}
+
+int SnapToGridIndex(double x, GridPoint point, int last)
+{
+    return NearestPointIndex(x, point, last);
+}
+
+double SnapGateThreshold(double x)
+{
+    return SnapToGrid(
+        x, [](int k) { return 5.0 * k - 90; }, 6);
+}
+
+int GateReleaseIndex(double x)
+{
+    return NearestTableIndex(x, GateTimeTable);
+}
+
+int GateAttackIndex(double x)
+{
+    return SnapToGridIndex(
+        x, [](int k) { return k / 10.0 + 0.5; }, 5);
+}
+
+double SnapFilterGain(double x)
+{
+    return SnapToGrid(
+        x, [](int k) { return k / 2.0 - 15; }, 60);
+}
+
+int QIndexOf(double x)
+{
+    return NearestTableIndex(x, QTable);
+}
+
+double SnapLimiterThreshold(double x)
+{
+    return SnapToGrid(
+        x, [](int k) { return k / 5.0 - 30; }, 150);
+}
+
+int LimiterReleaseIndex(double x)
+{
+    return NearestTableIndex(x, ReleaseTable);
+}
+
+int LimiterAttackIndex(double x)
+{
+    return NearestTableIndex(x, AttackTable);
+}
+
+KeyAction FilterKey(int key, bool commaLocale)
+{
+    constexpr int Enter = 13;
+    if (key == ',' || key == '.')
+        return {KeyAction::Replace, QLatin1Char(commaLocale ? ',' : '.')};
+    if (key == Enter)
+        return {KeyAction::Apply, QChar()};
+    return {KeyAction::Pass, QChar()};
+}
+
+} // namespace newMod

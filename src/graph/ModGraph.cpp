@@ -1,0 +1,252 @@
+#include "graph/ModGraph.h"
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "model/ValueTables.h"
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
+namespace ModGraph {
+
+State state;
+
+const std::array<double, 30> Divisors {1.05, 1.1, 1.15, 1.2,  1.25, 1.3,  1.35, 1.4,  1.45, 1.5,
+                                       1.55, 1.6, 1.65, 1.7,  1.75, 1.8,  1.83, 1.85, 1.88, 1.93,
+                                       2.0,  2.1, 2.17, 2.22, 2.27, 2.32, 2.37, 2.42, 2.47, 2.52};
+
+namespace {
+
+std::function<void(int)> redrawHook;
+
+/// The frequency of every grid point and its inverse, computed once: the per-point formulas
+/// then need no library call (such calls run many times slower once the program has painted).
+struct Grid
+{
+    Curve frequency;
+    Curve inverse;
+};
+
+const Grid &PointGrid()
+{
+    static const Grid grid = [] {
+        Grid g;
+        const double scale = GridPointsPerDecade();
+        for (int x = 0; x < PointCount; ++x) {
+            g.frequency[x] = 20.0 * std::pow(10.0, x / scale);
+            g.inverse[x] = 1.0 / g.frequency[x];
+        }
+        return g;
+    }();
+    return grid;
+}
+
+/// ln(y) for a finite y >= 1: y = 2^e * m with m in [sqrt(1/2), sqrt(2)), and
+/// ln m = 2 atanh(z) = 2 (z + z^3/3 + z^5/5 + ...) with z = (m - 1) / (m + 1), |z| < 0.172.
+double NaturalLogAtLeastOne(double y)
+{
+    constexpr double Ln2 = 0.69314718055994530942;
+    constexpr double Sqrt2 = 1.41421356237309504880;
+    constexpr std::uint64_t MantissaBits = 0x000FFFFFFFFFFFFFull;
+    constexpr std::uint64_t ExponentOfOne = 0x3FF0000000000000ull;
+    const auto bits = std::bit_cast<std::uint64_t>(y);
+    int exponent = static_cast<int>((bits >> 52) & 0x7FF) - 1023;
+    double m = std::bit_cast<double>((bits & MantissaBits) | ExponentOfOne);
+    if (m > Sqrt2) {
+        m *= 0.5;
+        ++exponent;
+    }
+    const double z = (m - 1.0) / (m + 1.0);
+    const double z2 = z * z;
+    double series = 1.0 / 23.0;
+    for (int n = 10; n >= 0; --n)
+        series = series * z2 + 1.0 / (2 * n + 1);
+    return exponent * Ln2 + 2.0 * z * series;
+}
+
+#if defined(__x86_64__)
+__attribute__((target("avx"))) void ZeroUpperVectorState()
+{
+    _mm256_zeroupper();
+}
+#endif
+
+/// Painting with Qt's wide vector routines can leave the upper halves of the vector registers
+/// dirty; every plain SSE instruction then runs several times slower until they are cleared.
+void CleanVectorState()
+{
+#if defined(__x86_64__)
+    static const bool hasAvx = __builtin_cpu_supports("avx");
+    if (hasAvx)
+        ZeroUpperVectorState();
+#endif
+}
+
+void AddCurve(double *__restrict total, const double *__restrict curve)
+{
+    for (int x = 0; x < PointCount; ++x)
+        total[x] += curve[x];
+}
+
+void SumChannel(int channel)
+{
+    Curve &total = state.TotalCurve[channel];
+    const int firstBand = channel * ValueTables::BandsPerChannel;
+    total = state.BandCurve[firstBand];
+    for (int b = firstBand + 1; b < firstBand + ValueTables::BandsPerChannel; ++b)
+        AddCurve(total.data(), state.BandCurve[b].data());
+    for (int f = 2 * channel; f < 2 * channel + 2; ++f)
+        AddCurve(total.data(), state.FilterCurve[f].data());
+}
+
+void ChannelChanged(int channel)
+{
+    SumChannel(channel);
+    if (redrawHook && DrawingWanted())
+        redrawHook(channel);
+}
+
+void ComputeButterworth(Curve &curve, bool highPass, int order, double cornerHz)
+{
+    const Grid &grid = PointGrid();
+    const double inverseCorner = 1.0 / cornerHz;
+    for (int x = 0; x < PointCount; ++x) {
+        // |H|^2 = 1 / (1 + r) with r = (fc/f)^(2n) for a high-pass, (f/fc)^(2n) for a low-pass.
+        const double ratio =
+            highPass ? cornerHz * grid.inverse[x] : grid.frequency[x] * inverseCorner;
+        double r = ratio * ratio;
+        if (order == 2)
+            r *= r;
+        curve[x] = AttenuationDb(r);
+    }
+}
+
+} // namespace
+
+double GridPointsPerDecade()
+{
+    return LastPoint / (Log10(20000.0) - Log10(20.0));
+}
+
+double MarkerTwipsPerDecade()
+{
+    return 8655.0 / (Log10(20000.0) - Log10(20.0));
+}
+
+void Reset()
+{
+    state = State {};
+    redrawHook = nullptr;
+}
+
+double Log10(double x)
+{
+    return std::log(x) / std::log(10.0);
+}
+
+double PointFrequency(int x)
+{
+    return PointGrid().frequency[static_cast<std::size_t>(std::clamp(x, 0, LastPoint))];
+}
+
+double QDivisor(double gainDb)
+{
+    const double a = std::fabs(gainDb);
+    if (!(a > 0.05 && a < 15.05))
+        return 1.0;
+    const int tenths = static_cast<int>(a * 10.0 + 0.5);
+    if (a != tenths / 10.0)
+        return 1.0;
+    return Divisors[static_cast<std::size_t>((tenths - 1) / 5)];
+}
+
+double AttenuationDb(double r)
+{
+    constexpr double TenOverLn10 = 4.3429448190325182765;
+    if (std::isnan(r))
+        return r;
+    if (r <= 0.0)
+        return 0.0;
+    if (std::isinf(r))
+        return -std::numeric_limits<double>::infinity();
+    return -TenOverLn10 * NaturalLogAtLeastOne(1.0 + r);
+}
+
+void ComputeBandCurve(int band)
+{
+    if (band < 0 || band >= ValueTables::BandCount)
+        return;
+    CleanVectorState();
+    const double gain = state.BandGainDb[band];
+    const double centre = state.BandFreqHz[band];
+    const double q =
+        ValueTables::At(ValueTables::QTable, ValueTables::CodeOf(state.BandQCode[band]));
+    const double effectiveQ = (q + 0.1) / QDivisor(gain);
+    const double qSquared = effectiveQ * effectiveQ;
+    const double inverseCentre = 1.0 / centre;
+    const Grid &grid = PointGrid();
+    Curve &curve = state.BandCurve[band];
+    for (int x = 0; x < PointCount; ++x) {
+        const double detune = centre * grid.inverse[x] - grid.frequency[x] * inverseCentre;
+        curve[x] = gain / (1.0 + qSquared * detune * detune);
+    }
+    ChannelChanged(band / ValueTables::BandsPerChannel);
+}
+
+void ComputeFilterCurve(int filter)
+{
+    if (filter < 0 || filter >= ValueTables::FilterCount)
+        return;
+    CleanVectorState();
+    Curve &curve = state.FilterCurve[filter];
+    const double slope = state.CrossoverSlope[filter];
+    if (slope == 0.0)
+        curve.fill(0.0);
+    else if (slope == 1.0 || slope == 2.0)
+        ComputeButterworth(curve, filter % 2 == 0, static_cast<int>(slope),
+                           state.CrossoverFreqHz[filter]);
+    ChannelChanged(filter / 2);
+}
+
+bool DrawingWanted()
+{
+    return state.FilterEditorShown && state.CurveDrawEnabled && state.GraphFrozen != 1;
+}
+
+void SetRedrawHook(std::function<void(int channel)> hook)
+{
+    redrawHook = std::move(hook);
+}
+
+double NearestFrequency(double x)
+{
+    return ValueTables::FreqTable[static_cast<std::size_t>(NearestFrequencyIndex(x))];
+}
+
+int NearestFrequencyIndex(double x)
+{
+    return ValueTables::NearestTableIndex(x, ValueTables::FreqTable);
+}
+
+int RoundHalfEven(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    return static_cast<int>(std::nearbyint(std::clamp(value, -1e9, 1e9)));
+}
+
+int LevelToRow(double levelDb)
+{
+    return RoundHalfEven(95.4 - levelDb * 3.183333333333333);
+}
+
+double FrequencyToColumn(double hz)
+{
+    return Log10(hz / 20.0) * state.GraphXScale;
+}
+
+} // namespace ModGraph

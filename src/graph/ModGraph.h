@@ -1,0 +1,94 @@
+#pragma once
+
+#include <array>
+#include <functional>
+
+/// Response curves of both channels on a logarithmic grid of 576 points from 20 Hz to 20 kHz:
+/// one curve per equaliser band and per crossover filter, and each channel's total. A display
+/// aid only: nothing here is sent to the unit. Depends on model/ValueTables only.
+namespace ModGraph {
+
+inline constexpr int PointCount = 576;
+inline constexpr int LastPoint = PointCount - 1;
+
+using Curve = std::array<double, PointCount>;
+
+/// Grid points per decade: 575 / (Log10(20000) - Log10(20)), that is 575 / 3.
+double GridPointsPerDecade();
+/// Marker twips per decade on the graph: 8655 / 3 = 2885.
+double MarkerTwipsPerDecade();
+
+struct State
+{
+    /// Inputs, written by the parameter model and the editors. Band b < 15 is channel A band
+    /// b + 1, else channel B band b - 14; filters are A high-pass, A low-pass, B high, B low.
+    std::array<double, 30> BandGainDb {};
+    std::array<double, 30> BandFreqHz {};
+    /// The band's index into `QTable`, held as a number.
+    std::array<double, 30> BandQCode {};
+    std::array<double, 4> CrossoverFreqHz {};
+    /// 0 bypass, 1 first order, 2 second order; any other value leaves the filter's curve as it is.
+    std::array<double, 4> CrossoverSlope {};
+
+    std::array<Curve, 30> BandCurve {};
+    std::array<Curve, 4> FilterCurve {};
+    std::array<Curve, 2> TotalCurve {};
+
+    /// The filter window is shown: only then is anything drawn.
+    bool FilterEditorShown = false;
+    /// Lowered while many curves are rebuilt in a row, so each picture is drawn once.
+    bool CurveDrawEnabled = true;
+    /// Nothing is drawn while this is exactly 1.
+    int GraphFrozen = 0;
+    double GraphXScale = GridPointsPerDecade();
+    double CursorXScale = MarkerTwipsPerDecade();
+};
+
+extern State state;
+
+/// Clears inputs, curves and flags, and unregisters the redraw hook.
+void Reset();
+
+/// ln(x) / ln(10).
+double Log10(double x);
+
+/// Frequency of grid point x (0..575): 20 * 10^(x / GraphXScale); 20 Hz and 20 kHz at the ends.
+double PointFrequency(int x);
+
+/// The divisor of the effective Q for a band gain: looked up from |gain| in 0.1 dB steps
+/// (0.1..15.0, compared exactly); 1.0 for 0 and for any gain no step matches.
+double QDivisor(double gainDb);
+/// The 30 divisors, one per 0.5 dB range (0.1-0.5 dB first).
+extern const std::array<double, 30> Divisors;
+
+/// -10 * log10(1 + r) for r >= 0, in plain double arithmetic (no library call), within a few
+/// units in the last place; the attenuation of a Butterworth section at power ratio r.
+double AttenuationDb(double r);
+
+/// Recomputes band b's curve and its channel's total, then asks for a redraw of the channel.
+void ComputeBandCurve(int band);
+/// Recomputes filter i's curve and its channel's total, then asks for a redraw of the channel.
+void ComputeFilterCurve(int filter);
+
+/// True when a recomputed channel should be redrawn: the filter window is shown, drawing is
+/// enabled and the graph is not frozen.
+bool DrawingWanted();
+
+/// The graph widget registers what redraws a channel's picture (its total, and the other
+/// channel over it when that tab asks for it); called after a computation when `DrawingWanted`.
+/// An empty function unregisters.
+void SetRedrawHook(std::function<void(int channel)> hook);
+
+/// The value of `FreqTable` nearest to x (a tie goes to the lower entry; above 20 kHz: 20 kHz).
+double NearestFrequency(double x);
+/// The index 0..120 of that entry.
+int NearestFrequencyIndex(double x);
+
+/// Round half to even, as the graph and the sliders convert positions; limited to +-1e9.
+int RoundHalfEven(double value);
+/// Pixel row of a level in dB: 0 dB is row 95, +30 dB row 0, -30 dB row 191.
+int LevelToRow(double levelDb);
+/// Pixel column (fractional) of a frequency: 20 Hz column 0, 20 kHz column 575.
+double FrequencyToColumn(double hz);
+
+} // namespace ModGraph

@@ -1,0 +1,12 @@
+#include "lock/ModLock.h"
+
+namespace ModLock {
+
+State state;
+
+void Reset()
+{
+    state = State {};
+}
+
+} // namespace ModLock

@@ -1,0 +1,135 @@
+#include "ModelFixture.h"
+
+namespace {
+
+class WholeState : public ModelTest
+{
+protected:
+    void SetUp() override
+    {
+        ModelTest::SetUp();
+        ModFun::LoadDefaultImage();
+    }
+};
+
+TEST_F(WholeState, MutesSendsEveryBlockInOrderAndPutsTheMuteBack)
+{
+    Image(58) = 1;
+    Image(122) = 0;
+    ASSERT_TRUE(ModFun::SendWholeState());
+    std::vector<int> expected {0x0A, 0x0A};
+    expected.insert(expected.end(), 30, 0x05);
+    expected.insert(expected.end(), 4, 0x04);
+    for (int command : {0x02, 0x02, 0x14, 0x14, 0x07, 0x07, 0x0A, 0x0A})
+        expected.push_back(command);
+    EXPECT_EQ(serial.Commands(), expected);
+    const auto frames = Frames();
+    EXPECT_EQ(frames[2 + 16], ReplyFrame(0x05, 1, 1, 0, 12, 24, 30));
+    EXPECT_EQ(frames[32 + 1], ReplyFrame(0x04, 0, 1, 0, 0, 120, 0));
+    EXPECT_EQ(frames[39][3], 1); // gate of channel B
+    EXPECT_EQ(frames[0], ReplyFrame(0x0A, 0, 0, 0, 0, 0, 1));
+    EXPECT_EQ(frames[1], ReplyFrame(0x0A, 1, 0, 0, 0, 0, 1));
+    EXPECT_EQ(frames[42], ReplyFrame(0x0A, 0, 0, 0, 0, 0, 1));
+    EXPECT_EQ(frames[43], ReplyFrame(0x0A, 1, 0, 0, 0, 0, 0));
+    EXPECT_EQ(ModFun::state.Mute[0], 1.0);
+    EXPECT_EQ(ModFun::state.Mute[1], 0.0);
+    EXPECT_EQ(Image(58), 1);
+    EXPECT_EQ(Image(122), 0);
+}
+
+TEST_F(WholeState, FlagsByteSetsEqualiserTypeAndLinkBox)
+{
+    struct Row
+    {
+        std::uint8_t flags;
+        const char *caption;
+        bool linked;
+    };
+    for (const Row row : {Row {1, "GEQ", false}, Row {3, "GEQ", true}, Row {2, "PEQ", true}}) {
+        QObject window;
+        std::vector<bool> boxUpdates;
+        QObject::connect(&ModFun::notifier(), &ModFun::Notifier::linkBoxChanged, &window,
+                         [&](bool ticked) {
+                             EXPECT_TRUE(ModFun::state.UpdatingControls);
+                             boxUpdates.push_back(ticked);
+                         });
+        Image(127) = row.flags;
+        ModFun::SendWholeState();
+        EXPECT_EQ(ModFun::state.EqCaption[0], row.caption);
+        EXPECT_EQ(ModFun::state.LinkAB, row.linked ? 1.0 : 0.0);
+        EXPECT_EQ(ModFun::state.ChannelLink, row.linked ? 1 : 0);
+        EXPECT_EQ(boxUpdates, std::vector {row.linked});
+        EXPECT_FALSE(ModFun::state.UpdatingControls);
+    }
+    const auto commands = serial.Commands();
+    EXPECT_EQ(std::count(commands.begin(), commands.end(), 0x12), 0);
+}
+
+TEST_F(WholeState, DemoRefreshesEverythingWithoutSending)
+{
+    ModTxRx::state.DemoMode = true;
+    Image(0) = 60;
+    Image(58) = 1;
+    ASSERT_TRUE(ModFun::SendWholeState());
+    EXPECT_TRUE(serial.calls.empty());
+    EXPECT_EQ(ModFun::state.Summary[1], "~~~~~~");
+    EXPECT_EQ(ModFun::state.Mute[0], 1.0);
+    const ModGraph::Curve &total = ModGraph::state.TotalCurve[0];
+    EXPECT_NEAR(*std::max_element(total.begin(), total.end()), 15.0, 0.05);
+}
+
+TEST_F(WholeState, EachPictureIsRedrawnOnceAfterItsLastCurve)
+{
+    std::vector<int> redrawn;
+    ModGraph::SetRedrawHook([&](int channel) {
+        redrawn.push_back(channel);
+        // The channel's last filter is in place when it is redrawn.
+        EXPECT_EQ(ModGraph::state.CrossoverFreqHz[2 * channel + 1], 20000.0);
+    });
+    ModFun::SendWholeState();
+    EXPECT_TRUE(redrawn.empty()); // the filter window is not shown
+    ModGraph::state.FilterEditorShown = true;
+    ModFun::SendWholeState();
+    EXPECT_EQ(redrawn, (std::vector {0, 1}));
+    EXPECT_TRUE(ModGraph::state.CurveDrawEnabled);
+}
+
+TEST_F(WholeState, StopsAtAFailureTheLinkCannotMend)
+{
+    int panelClosed = 0;
+    ModTxRx::SetPanelCloseHook([&] { ++panelClosed; });
+    Image(122) = 1;
+    for (int i = 0; i < 5; ++i)
+        serial.QueueReply(ReplyFrame(0));
+    serial.QueueFailure();
+    serial.refusedPorts.insert("COM0");
+    EXPECT_FALSE(ModFun::SendWholeState());
+    EXPECT_EQ(serial.calls.size(), 6u);
+    EXPECT_EQ(panelClosed, 1);
+    EXPECT_EQ(messages.Texts().size(), 1);
+    EXPECT_EQ(Image(58), 0); // the image keeps its own mute bytes
+    EXPECT_EQ(Image(122), 1);
+    EXPECT_EQ(ModFun::state.Mute[0], 0.0);
+}
+
+TEST_F(WholeState, LinkCopyPutsChannelAOnB)
+{
+    for (int i : {3, 47, 51, 52, 56, 59, 62})
+        Image(i) = 1 + i % 5;
+    Image(64 + 48) = 99; // reserved bytes of B are not copied
+    ModFun::state.Mute[0] = 1.0;
+    ASSERT_TRUE(ModFun::LinkCopyAToB());
+    for (int i : {3, 47, 51, 52, 56, 59, 62})
+        EXPECT_EQ(Image(64 + i), Image(i)) << i;
+    EXPECT_EQ(Image(64 + 48), 99);
+    EXPECT_EQ(Image(122), 1);
+    std::vector<int> expected(15, 0x05);
+    for (int command : {0x04, 0x04, 0x02, 0x14, 0x07, 0x0A})
+        expected.push_back(command);
+    EXPECT_EQ(serial.Commands(), expected);
+    for (const FrameBuffer &frame : Frames())
+        EXPECT_EQ(frame[3], 1);
+    EXPECT_EQ(ModGraph::state.CrossoverSlope[2], 3.0);
+}
+
+} // namespace

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <ostream>
+
+#include <QString>
+
+/// Lets GoogleTest print a QString as its text.
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
