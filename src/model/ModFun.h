@@ -87,6 +87,11 @@ signals:
     /// The whole-state transfer set the link box (with `UpdatingControls` raised).
     void linkBoxChanged(bool ticked);
     void titleChanged(const QString &title);
+    /// `ModLock::state.LockState` changed (load after connecting, lock window): the panel
+    /// applies its lock view again.
+    void lockStateChanged();
+    /// `ModLock::state.ServiceFlag` changed: the panel shows or hides "Preset factory to PC".
+    void serviceFlagChanged();
 };
 
 Notifier &notifier();

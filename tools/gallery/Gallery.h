@@ -14,6 +14,9 @@ struct GalleryScene
     std::function<std::unique_ptr<QWidget>()> make;
 };
 
+/// Puts the program in demo mode on the default image, as a user sees it after "Demo".
+void GalleryDemo();
+
 /// Adds a scene; used through GALLERY_SCENE at namespace scope in the scene files.
 bool AddGalleryScene(const QString &name, std::function<std::unique_ptr<QWidget>()> make);
 
