@@ -3,8 +3,8 @@
 int RecordingSerial::Open(const QString &portName, int)
 {
     opened.push_back(portName);
-    const bool refused = refusedPorts.contains(portName)
-        || (!onlyPort.isEmpty() && portName != onlyPort);
+    const bool refused =
+        refusedPorts.contains(portName) || (!onlyPort.isEmpty() && portName != onlyPort);
     open = !refused;
     return refused ? 1 : 0;
 }
@@ -36,7 +36,7 @@ void RecordingSerial::QueueReply(const FrameBuffer &reply, int result)
 
 void RecordingSerial::QueueFailure(int result)
 {
-    script.push_back({FrameBuffer{}, result});
+    script.push_back({FrameBuffer {}, result});
 }
 
 std::vector<int> RecordingSerial::Commands() const
