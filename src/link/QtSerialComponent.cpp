@@ -78,7 +78,7 @@ int QtSerialComponent::Open(const QString &portName, int baud)
     Close();
     if (PortMap::PortNumber(portName) == 0)
         return OpenUnknownPort;
-    const QString device = PortMap::DevicePath(portName);
+    device = PortMap::DevicePath(portName);
     if (device.isEmpty())
         return OpenNoDevice;
     port->setPortName(device);
@@ -139,7 +139,7 @@ bool QtSerialComponent::IsOpen() const
 
 QString QtSerialComponent::DevicePath() const
 {
-    return port->isOpen() ? port->portName() : QString();
+    return port->isOpen() ? device : QString();
 }
 
 void QtSerialComponent::OnReadyRead()

@@ -46,6 +46,7 @@ private:
     void DiscardInput();
 
     std::unique_ptr<QSerialPort> port;
+    QString device;
     /// The exchange under way, if any.
     PendingReply *pending = nullptr;
 };

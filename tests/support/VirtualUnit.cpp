@@ -2,6 +2,7 @@
 
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QRegularExpression>
 #include <QThread>
 
 namespace {
@@ -9,6 +10,16 @@ namespace {
 constexpr int StartTimeoutMs = 5000;
 constexpr int StopTimeoutMs = 3000;
 constexpr int LogPollMs = 5;
+
+std::vector<UnitLogEntry> Exchanges(const QStringList &lines)
+{
+    std::vector<UnitLogEntry> entries;
+    for (const QString &line : lines) {
+        if (const auto entry = VirtualUnit::ParseLogLine(line))
+            entries.push_back(*entry);
+    }
+    return entries;
+}
 
 QStringList Arguments(const VirtualUnitOptions &options, const QString &logPath)
 {
@@ -77,27 +88,25 @@ QStringList VirtualUnit::LogLines() const
 std::vector<UnitLogEntry> VirtualUnit::Log(int count, int timeoutMs) const
 {
     const QDeadlineTimer deadline(timeoutMs);
-    QStringList lines = LogLines();
-    while (lines.size() < count && !deadline.hasExpired()) {
+    std::vector<UnitLogEntry> entries = Exchanges(LogLines());
+    while (static_cast<int>(entries.size()) < count && !deadline.hasExpired()) {
         QThread::msleep(LogPollMs);
-        lines = LogLines();
-    }
-    std::vector<UnitLogEntry> entries;
-    for (const QString &line : lines) {
-        if (const auto entry = ParseLogLine(line))
-            entries.push_back(*entry);
+        entries = Exchanges(LogLines());
     }
     return entries;
 }
 
 std::optional<UnitLogEntry> VirtualUnit::ParseLogLine(const QString &line)
 {
-    const qsizetype arrow = line.indexOf(QLatin1String("->"));
-    if (arrow < 0)
+    static const QRegularExpression pattern(
+        QStringLiteral("^([0-9A-Fa-f ]+) -> (none|[0-9A-Fa-f ]+?)( \\(partial\\))?$"));
+    const QRegularExpressionMatch match = pattern.match(line.trimmed());
+    if (!match.hasMatch())
         return std::nullopt;
-    UnitLogEntry entry {QByteArray::fromHex(line.left(arrow).toLatin1()), std::nullopt};
-    const QString reply = line.mid(arrow + 2).trimmed();
-    if (reply != QLatin1String("none"))
-        entry.reply = QByteArray::fromHex(reply.toLatin1());
+    UnitLogEntry entry;
+    entry.request = QByteArray::fromHex(match.captured(1).toLatin1());
+    if (match.captured(2) != QLatin1String("none"))
+        entry.reply = QByteArray::fromHex(match.captured(2).toLatin1());
+    entry.partial = match.hasCaptured(3);
     return entry;
 }

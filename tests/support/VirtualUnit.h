@@ -8,12 +8,14 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-/// One line of the virtual unit's log: the frame it got and the reply it sent (none when it kept
-/// silent).
+/// One exchange in the virtual unit's log: the frame it got and the bytes it sent back (none when
+/// it kept silent or hung up), garbage and corruption included.
 struct UnitLogEntry
 {
     QByteArray request;
     std::optional<QByteArray> reply;
+    /// The reply was cut short on purpose.
+    bool partial = false;
 };
 
 struct VirtualUnitOptions
@@ -48,13 +50,15 @@ public:
     const QString &PtyPath() const { return ptyPath; }
     const QString &ErrorString() const { return error; }
 
-    /// The log lines written so far, one per frame the unit got.
+    /// The log lines written so far: one per frame the unit got, and "garbage ..." lines for
+    /// bytes that made no frame.
     QStringList LogLines() const;
-    /// Waits until the log holds at least `count` lines (at most `timeoutMs`) and answers every
-    /// line read, parsed; fewer than `count` when the time ran out.
+    /// Waits until the log holds at least `count` exchanges (at most `timeoutMs`) and answers all
+    /// of them; fewer than `count` when the time ran out.
     std::vector<UnitLogEntry> Log(int count = 0, int timeoutMs = 2000) const;
 
-    /// "<request hex> -> <reply hex>" or "<request hex> -> none"; nullopt for anything else.
+    /// "<request> -> <reply>", "<request> -> <reply> (partial)" or "<request> -> none", bytes in
+    /// hex; nullopt for any other line.
     static std::optional<UnitLogEntry> ParseLogLine(const QString &line);
 
 private:
