@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QThread>
 #include <QTimer>
 
 #include "RecordingSerial.h"
@@ -124,7 +125,7 @@ TEST_F(SerialPortTest, WaitRunsTimersRefusesASecondExchangeAndDropsLateReplies)
     StartUnit({"--delay", "120"});
     FrameBuffer frame = ReplyFrame(0x10, 0x00, 0x10);
     EXPECT_EQ(Exchange(frame, 30), ExchangeTimeout);
-    ProcessEventsFor(200); // the late reply to 0x10 arrives now, unasked
+    QThread::msleep(200); // the late reply to 0x10 waits in the tty, as between frames of a series
 
     int nested = -1;
     QTimer::singleShot(20, [&] {
@@ -156,6 +157,18 @@ TEST_F(SerialPortTest, HangUpMidExchangeFailsOnceAndClosesThePort)
     frame = Identity;
     EXPECT_EQ(Exchange(frame), ExchangePortError);
     EXPECT_NE(serial.Open(ModTxRx::PortName(UnitPort), 9600), OpenOk);
+}
+
+TEST_F(SerialPortTest, UnitGoneBetweenExchangesClosesThePortQuietly)
+{
+    StartUnit();
+    unit.Stop();
+    const double cpuBefore = CpuSeconds();
+    ProcessEventsFor(300);
+    EXPECT_LT(CpuSeconds() - cpuBefore, 0.1);
+    EXPECT_FALSE(serial.IsOpen());
+    FrameBuffer frame = Identity;
+    EXPECT_EQ(Exchange(frame), ExchangePortError);
 }
 
 } // namespace
