@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 #include <fcntl.h>
@@ -26,7 +27,7 @@ using Clock = std::chrono::steady_clock;
 constexpr int Warmup = 50;
 constexpr int Samples = 2000;
 constexpr int SeriesFrames = 33;
-constexpr int SeriesRuns = 5;
+constexpr int SeriesRuns = 9;
 /// 10 bytes out and 10 back at 10 bits a byte and 9600 baud.
 constexpr double WireMsPerExchange = 20.0 * 10.0 / 9600.0 * 1000.0;
 constexpr std::uint8_t Command = 0x19;
@@ -145,57 +146,62 @@ void PrintSeries(const char *what, std::vector<double> runs)
                 runs.front(), median, runs.back(), median / floorMs);
 }
 
-/// (a) and (b): the same unit, first through a bare client, then through the link.
-bool RoundTrips()
+struct Comparison
+{
+    std::vector<double> bare;
+    std::vector<double> transfer;
+};
+
+/// Runs `measure` on one unit, first through the bare client, then through the link.
+template<typename Measurement>
+std::optional<Comparison> Compare(int port, const QStringList &options, Measurement measure)
 {
     VirtualUnit unit;
-    if (!StartUnit(unit, 1, {}))
-        return false;
-    const int fd = OpenRaw(unit.PtyPath());
-    const std::vector<double> raw =
-        fd < 0 ? std::vector<double> {} : Measure([fd] { return RawExchange(fd); });
-    if (fd >= 0)
+    if (!StartUnit(unit, port, options))
+        return std::nullopt;
+    Comparison result;
+    if (const int fd = OpenRaw(unit.PtyPath()); fd >= 0) {
+        result.bare = measure([fd] { return RawExchange(fd); });
         close(fd);
-    const std::vector<double> transfer = Connect(1) ? Measure(Transfer) : std::vector<double> {};
-    ModTxRx::state.SerialPort->Close();
-    if (raw.empty() || transfer.empty()) {
-        std::fprintf(stderr, "an exchange with the virtual unit failed\n");
-        return false;
     }
-    const Figures rawFigures = Summarise(raw);
-    const Figures transferFigures = Summarise(transfer);
+    if (Connect(port))
+        result.transfer = measure(Transfer);
+    ModTxRx::state.SerialPort->Close();
+    if (result.bare.empty() || result.transfer.empty()) {
+        std::fprintf(stderr, "an exchange with the virtual unit failed\n");
+        return std::nullopt;
+    }
+    return result;
+}
+
+/// (a) and (b): single round trips as fast as the pty goes.
+bool RoundTrips()
+{
+    const auto samples = Compare(1, {}, [](auto exchange) { return Measure(exchange); });
+    if (!samples)
+        return false;
+    const Figures bare = Summarise(samples->bare);
+    const Figures transfer = Summarise(samples->transfer);
     std::printf("10-byte round trip over a pty, %d samples each (command 0x%02X)\n", Samples,
                 Command);
-    Print("(a) write/poll/read", rawFigures);
-    Print("(b) TransferFrame", transferFigures);
+    Print("(a) write/poll/read", bare);
+    Print("(b) TransferFrame", transfer);
     std::printf("    ratio of medians (b)/(a): %.2f (target <= 10)\n",
-                transferFigures.medianUs / rawFigures.medianUs);
+                transfer.medianUs / bare.medianUs);
     return true;
 }
 
-/// (c): 33 exchanges at wire speed, the bare client for reference, then the link.
+/// (c): 33 exchanges at wire speed, the bare client for reference.
 bool PacedSeries()
 {
-    VirtualUnit paced;
-    if (!StartUnit(paced, 2, {"--pace"}))
+    const auto runs = Compare(2, {"--pace"}, [](auto exchange) { return MeasureSeries(exchange); });
+    if (!runs)
         return false;
-    const int fd = OpenRaw(paced.PtyPath());
-    const std::vector<double> raw =
-        fd < 0 ? std::vector<double> {} : MeasureSeries([fd] { return RawExchange(fd); });
-    if (fd >= 0)
-        close(fd);
-    const std::vector<double> transfer =
-        Connect(2) ? MeasureSeries(Transfer) : std::vector<double> {};
-    ModTxRx::state.SerialPort->Close();
-    if (raw.empty() || transfer.empty()) {
-        std::fprintf(stderr, "a paced exchange failed\n");
-        return false;
-    }
     std::printf("(c) %d exchanges with --pace, %d runs; wire floor %d x %.2f ms = %.1f ms\n",
                 SeriesFrames, SeriesRuns, SeriesFrames, WireMsPerExchange,
                 SeriesFrames * WireMsPerExchange);
-    PrintSeries("    bare client (reference)", raw);
-    PrintSeries("    TransferFrame (target <= 1.01)", transfer);
+    PrintSeries("    bare client (reference)", runs->bare);
+    PrintSeries("    TransferFrame (target <= 1.01)", runs->transfer);
     return true;
 }
 

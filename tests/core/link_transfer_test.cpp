@@ -134,10 +134,9 @@ TEST_F(TransferTest, RecoveryReopensOrClosesThePanelOnce)
     serial.refusedPorts.insert("COM4");
     EXPECT_FALSE(ModTxRx::RecoverFromFailure());
     EXPECT_EQ(panelClosed, 1);
-    ASSERT_EQ(messages.Shown().size(), 1u);
-    EXPECT_EQ(messages.Shown()[0].box.text, "Communication time-Out, the system close the device");
-    EXPECT_EQ(messages.Shown()[0].box.title, "Communication problem");
-    EXPECT_EQ(messages.Shown()[0].box.icon, Messages::Icon::Critical);
+    EXPECT_TRUE(messages.ShownOnly("Communication time-Out, the system close the device",
+                                   "Communication problem", Messages::Icon::Critical))
+        << messages.Texts().join('|').toStdString();
 }
 
 TEST_F(TransferTest, FrameSentWhileAnotherWaitsIsRefusedAndLeavesTheLinkAlone)

@@ -165,10 +165,9 @@ TEST_F(LinkUnitTest, RecoveryReopensTheLinkOrClosesThePanelOnce)
     EXPECT_LT(clock.elapsed(), 3000) << "a hang-up must not wait for the time-out";
     EXPECT_FALSE(ModTxRx::RecoverFromFailure());
     EXPECT_EQ(panelClosed, 1);
-    ASSERT_EQ(messages.Shown().size(), 1u);
-    EXPECT_EQ(messages.Shown()[0].box.text, "Communication time-Out, the system close the device");
-    EXPECT_EQ(messages.Shown()[0].box.title, "Communication problem");
-    EXPECT_EQ(messages.Shown()[0].box.icon, Messages::Icon::Critical);
+    EXPECT_TRUE(messages.ShownOnly("Communication time-Out, the system close the device",
+                                   "Communication problem", Messages::Icon::Critical))
+        << messages.Texts().join('|').toStdString();
 }
 
 } // namespace
