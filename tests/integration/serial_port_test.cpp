@@ -125,7 +125,7 @@ TEST_F(SerialPortTest, WaitRunsTimersRefusesASecondExchangeAndDropsLateReplies)
     StartUnit({"--delay", "120"});
     FrameBuffer frame = ReplyFrame(0x10, 0x00, 0x10);
     EXPECT_EQ(Exchange(frame, 30), ExchangeTimeout);
-    QThread::msleep(200); // the late reply to 0x10 waits in the tty, as between frames of a series
+    QThread::msleep(300); // the late reply to 0x10 waits in the tty, as between frames of a series
 
     int nested = -1;
     QTimer::singleShot(20, [&] {
