@@ -88,6 +88,11 @@ void TransferFrame(std::uint8_t cmd, std::uint8_t d0, std::uint8_t d1, std::uint
     state.TransferFailed = false;
     if (state.DemoMode || state.SendSuspended)
         return;
+    if (!state.LinkIdle) {
+        // A timer fired while another exchange waits: the line is taken, this frame is not sent.
+        state.TransferFailed = true;
+        return;
+    }
     state.LinkIdle = false;
     state.TxFrame = MakeFrame(cmd, d0, d1, d2, d3, d4, d5);
     FrameBuffer buffer = state.TxFrame;
@@ -97,8 +102,9 @@ void TransferFrame(std::uint8_t cmd, std::uint8_t d0, std::uint8_t d1, std::uint
         : ExchangePortError;
     if (result == ExchangeOk)
         KeepReply(buffer);
-    else
-        state.TransferFailed = true;
+    // Set from this exchange's own result: a refused frame sent meanwhile must not leave its
+    // failure behind.
+    state.TransferFailed = result != ExchangeOk;
     state.LinkIdle = true;
 }
 
@@ -153,7 +159,11 @@ void SplitToBytes(double value, std::int16_t first)
 
 bool RecoverFromFailure()
 {
-    if (!state.TransferFailed || ReopenLink())
+    if (!state.TransferFailed)
+        return true;
+    if (!state.LinkIdle)
+        return false; // refused while another exchange waits: the link itself is fine
+    if (ReopenLink())
         return true;
     Messages::Tell(QStringLiteral("Communication time-Out, the system close the device"),
                    QStringLiteral("Communication problem"), Messages::Icon::Critical);

@@ -49,7 +49,8 @@ ExchangeClass ExchangeClassFor(std::uint8_t command);
 QString PortName(int port);
 
 /// Sends one frame and keeps the reply in `RxFrame`; skipped in demo mode or while sending is
-/// suspended. The outcome is `TransferFailed`.
+/// suspended. The outcome is `TransferFailed`. A call made while another exchange waits (from a
+/// timer) sends nothing and fails.
 void TransferFrame(std::uint8_t cmd, std::uint8_t d0, std::uint8_t d1, std::uint8_t d2,
                    std::uint8_t d3, std::uint8_t d4, std::uint8_t d5);
 
@@ -66,6 +67,7 @@ void SplitToBytes(double value, std::int16_t first);
 /// The recovery rule every sender applies after `TransferFrame`: answers true when the sender may
 /// go on (the transfer worked or the reopen succeeded). Otherwise it has shown the time-out
 /// message, closed the overview panel through its hook and answers false: the sender stops.
+/// A sender refused because another exchange waits just stops; the link is left alone.
 bool RecoverFromFailure();
 
 /// The overview panel registers how it is closed after a failure it cannot recover from

@@ -15,6 +15,15 @@ enum ExchangeResult : int {
     ExchangeTimeout = 1, ///< no complete reply within the time-out
     ExchangeFraming = 2, ///< 10 bytes came but not as F0 .. F7
     ExchangePortError = 3, ///< the port is closed, failed or hung up
+    ExchangeBusy = 4, ///< called while another exchange waits for its reply
+};
+
+/// What `Open` answers; callers only test for non-zero.
+enum OpenResult : int {
+    OpenOk = 0,
+    OpenUnknownPort = 1, ///< not "COM1".."COM32"
+    OpenNoDevice = 2, ///< the port leads to no device
+    OpenFailed = 3, ///< the device would not open or take the settings
 };
 
 /// The serial port component: the operations the program calls on the COM port, with the

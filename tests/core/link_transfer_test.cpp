@@ -134,10 +134,40 @@ TEST_F(TransferTest, RecoveryReopensOrClosesThePanelOnce)
     serial.refusedPorts.insert("COM4");
     EXPECT_FALSE(ModTxRx::RecoverFromFailure());
     EXPECT_EQ(panelClosed, 1);
-    ASSERT_EQ(messages.Shown().size(), 1u);
-    EXPECT_EQ(messages.Shown()[0].box.text, "Communication time-Out, the system close the device");
-    EXPECT_EQ(messages.Shown()[0].box.title, "Communication problem");
-    EXPECT_EQ(messages.Shown()[0].box.icon, Messages::Icon::Critical);
+    EXPECT_TRUE(messages.ShownOnly("Communication time-Out, the system close the device",
+                                   "Communication problem", Messages::Icon::Critical))
+        << messages.Texts().join('|').toStdString();
+}
+
+TEST_F(TransferTest, FrameSentWhileAnotherWaitsIsRefusedAndLeavesTheLinkAlone)
+{
+    // The responder plays a timer that fires while the first exchange waits for its reply.
+    bool nestedFailed = false;
+    bool nestedRecovered = true;
+    bool idleDuringNested = true;
+    bool timerFired = false;
+    serial.responder = [&](const FrameBuffer &request) {
+        if (!timerFired) {
+            timerFired = true;
+            ModTxRx::TransferFrame(0x21, 0, 0, 0, 0, 0, 0);
+            nestedFailed = ModTxRx::state.TransferFailed;
+            nestedRecovered = ModTxRx::RecoverFromFailure();
+            idleDuringNested = ModTxRx::state.LinkIdle;
+        }
+        FrameBuffer reply = request;
+        reply[3] = 42;
+        return reply;
+    };
+    ModTxRx::TransferFrame(0x19, 0, 0, 0, 0, 0, 0);
+    EXPECT_TRUE(nestedFailed);
+    EXPECT_FALSE(nestedRecovered);
+    EXPECT_FALSE(idleDuringNested);
+    EXPECT_EQ(serial.Commands(), std::vector<int> {0x19}); // no reopen, no identity, no 0x21
+    EXPECT_TRUE(serial.opened.empty());
+    EXPECT_TRUE(messages.Shown().empty());
+    EXPECT_FALSE(ModTxRx::state.TransferFailed);
+    EXPECT_TRUE(ModTxRx::state.LinkIdle);
+    EXPECT_EQ(ModTxRx::state.RxFrame[3], 42);
 }
 
 } // namespace

@@ -34,3 +34,11 @@ QStringList ScriptedMessages::Texts() const
         texts << shown.box.text;
     return texts;
 }
+
+bool ScriptedMessages::ShownOnly(const QString &text, const QString &title,
+                                 Messages::Icon icon) const
+{
+    const std::vector<Messages::Shown> &log = Messages::Log();
+    return log.size() == 1 && log[0].box.text == text && log[0].box.title == title &&
+        log[0].box.icon == icon;
+}

@@ -2,6 +2,8 @@
 
 #include <deque>
 
+#include <QStringList>
+
 #include "shell/Messages.h"
 
 /// Answers message boxes and file dialogs from queues while it lives; unqueued boxes get their
@@ -19,6 +21,8 @@ public:
     const std::vector<Messages::Shown> &Shown() const { return Messages::Log(); }
     /// Texts of the boxes shown, in order.
     QStringList Texts() const;
+    /// True when exactly one box was shown and it had this text, title and icon.
+    bool ShownOnly(const QString &text, const QString &title, Messages::Icon icon) const;
     std::vector<Messages::FileRequest> fileRequests;
 
 private:

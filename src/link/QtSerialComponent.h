@@ -1,0 +1,52 @@
+#pragma once
+
+#include <memory>
+
+#include "link/SerialComponent.h"
+
+class QSerialPort;
+
+/// The serial port component over QSerialPort: 8 data bits, no parity, one stop bit, no flow
+/// control. Port names "COM1".."COM32" lead to devices through `PortMap`.
+///
+/// An exchange waits in a local event loop that holds back user input: windows keep painting and
+/// timers keep firing, and the reply is taken the moment the tty delivers it. A timer that tries
+/// a second exchange meanwhile is refused with `ExchangeBusy`. A port that fails (hang-up,
+/// unplugged adapter) is closed at its first error, so a dead device is reported once and never
+/// spins; the next `Open` starts afresh.
+class QtSerialComponent : public SerialComponent
+{
+public:
+    QtSerialComponent();
+    ~QtSerialComponent() override;
+
+    /// `frameSize` must be 10 and `portCount` 32 (the program passes 10, 32); the component needs
+    /// a running Qt application for its event loop. 0 = ready.
+    int Initialize(int frameSize, int portCount) override;
+    /// Closes a held port, then opens `portName` at `baud`. Answers an `OpenResult`.
+    int Open(const QString &portName, int baud) override;
+    /// Discards stale input, sends the 10 bytes and waits up to `timeoutMs` for 10 reply bytes.
+    /// The flags and the reply mode are accepted as the program passes them and not used: every
+    /// reply of the unit is one 10-byte frame.
+    int Exchange(FrameBuffer &buffer, int timeoutMs, bool, bool, int) override;
+    /// Closes the port; an exchange still waiting on it ends with `ExchangePortError`.
+    void Close() override;
+    bool IsOpen() const override;
+
+    /// The device behind the open port (empty while closed).
+    QString DevicePath() const;
+
+private:
+    struct PendingReply;
+
+    int SendAndWait(const FrameBuffer &frame, int timeoutMs, PendingReply &reply);
+    void OnReadyRead();
+    void OnPortError(int error);
+    void Finish(int result);
+    void DiscardInput();
+
+    std::unique_ptr<QSerialPort> port;
+    QString device;
+    /// The exchange under way, if any.
+    PendingReply *pending = nullptr;
+};

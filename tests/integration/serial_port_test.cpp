@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include <ctime>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QThread>
+#include <QTimer>
+
+#include "RecordingSerial.h"
+#include "TemporaryConfig.h"
+#include "VirtualUnit.h"
+#include "link/ModTxRx.h"
+#include "link/PortMap.h"
+#include "link/QtSerialComponent.h"
+
+namespace {
+
+constexpr int UnitPort = 3;
+const FrameBuffer Identity = ReplyFrame(0x25);
+
+int OpenDescriptors()
+{
+    return static_cast<int>(QDir("/proc/self/fd").entryList(QDir::Files | QDir::System).size());
+}
+
+double CpuSeconds()
+{
+    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+}
+
+class SerialPortTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { EnsureCoreApplication(); }
+
+    /// Starts the unit as COM3 with the given options and opens it.
+    void StartUnit(const QStringList &options = {})
+    {
+        ASSERT_TRUE(unit.Start({UnitPort, options})) << unit.ErrorString().toStdString();
+        ASSERT_EQ(serial.Open(ModTxRx::PortName(UnitPort), 9600), OpenOk);
+    }
+
+    int Exchange(FrameBuffer &frame, int timeoutMs = 1000)
+    {
+        return serial.Exchange(frame, timeoutMs, true, false, 1);
+    }
+
+    TemporaryConfig config;
+    VirtualUnit unit;
+    QtSerialComponent serial;
+};
+
+TEST_F(SerialPortTest, OpensOnlyWhatThePortMapNamesAndHoldsOnePort)
+{
+    EXPECT_EQ(serial.Initialize(10, 32), 0);
+    EXPECT_NE(serial.Initialize(9, 32), 0);
+    EXPECT_EQ(serial.Open("COM33", 9600), OpenUnknownPort);
+    EXPECT_EQ(serial.Open("COM1", 9600), OpenNoDevice);
+    ASSERT_TRUE(PortMap::MapPort(2, config.Path() + "/unplugged"));
+    EXPECT_EQ(serial.Open("COM2", 9600), OpenFailed);
+    EXPECT_FALSE(serial.IsOpen());
+
+    StartUnit();
+    EXPECT_EQ(serial.DevicePath(), unit.PtyPath());
+    FrameBuffer frame = Identity;
+    ASSERT_EQ(Exchange(frame), ExchangeOk);
+    EXPECT_EQ(frame[2], 0x25);
+    EXPECT_EQ(frame[8], 0x10);
+
+    // The port search opens one port after another without closing: one descriptor stays held.
+    const int held = OpenDescriptors();
+    for (int attempt = 0; attempt < 33; ++attempt)
+        ASSERT_EQ(serial.Open(ModTxRx::PortName(UnitPort), 9600), OpenOk);
+    EXPECT_EQ(OpenDescriptors(), held);
+    EXPECT_EQ(serial.Open("COM1", 9600), OpenNoDevice);
+    EXPECT_FALSE(serial.IsOpen()) << "a failed open still closes the port held before";
+    EXPECT_LT(OpenDescriptors(), held);
+
+    frame = Identity;
+    EXPECT_EQ(Exchange(frame), ExchangePortError);
+}
+
+struct BrokenReply
+{
+    const char *option;
+    int expected;
+};
+
+TEST_F(SerialPortTest, BrokenRepliesFailAndTheNextExchangeIsClean)
+{
+    const BrokenReply rows[] = {
+        {"--garbage-every", ExchangeFraming},
+        {"--corrupt-every", ExchangeFraming},
+        {"--partial-every", ExchangeTimeout},
+        {"--drop-every", ExchangeTimeout},
+    };
+    for (const BrokenReply &row : rows) {
+        SCOPED_TRACE(row.option);
+        StartUnit({row.option, "2"});
+        FrameBuffer frame = ReplyFrame(0x10, 0x00, 0x13);
+        EXPECT_EQ(Exchange(frame), ExchangeOk);
+
+        frame = ReplyFrame(0x12, 0, 0, 0, 0, 0, 1);
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_EQ(Exchange(frame, 150), row.expected);
+        if (row.expected == ExchangeTimeout) {
+            EXPECT_GE(clock.elapsed(), 149) << "the time-out was cut short";
+        }
+
+        // What came of the broken reply (garbage ahead, the rest of a spoiled frame) is gone.
+        frame = ReplyFrame(0x19, 0x00, 0x04);
+        ASSERT_EQ(Exchange(frame), ExchangeOk);
+        EXPECT_EQ(frame[2], 0x19);
+        const auto log = unit.Log(3);
+        ASSERT_EQ(log.size(), 3u);
+        EXPECT_EQ(log[2].reply, QByteArray(reinterpret_cast<const char *>(frame.data()), 10));
+        unit.Stop();
+    }
+}
+
+TEST_F(SerialPortTest, WaitRunsTimersRefusesASecondExchangeAndDropsLateReplies)
+{
+    StartUnit({"--delay", "120"});
+    FrameBuffer frame = ReplyFrame(0x10, 0x00, 0x10);
+    EXPECT_EQ(Exchange(frame, 30), ExchangeTimeout);
+    QThread::msleep(300); // the late reply to 0x10 waits in the tty, as between frames of a series
+
+    int nested = -1;
+    QTimer::singleShot(20, [&] {
+        FrameBuffer poll = ReplyFrame(0x21);
+        nested = Exchange(poll);
+    });
+    frame = ReplyFrame(0x19, 0x00, 0x08);
+    ASSERT_EQ(Exchange(frame), ExchangeOk);
+    EXPECT_EQ(frame[2], 0x19) << "the late reply was taken for this one";
+    EXPECT_EQ(nested, ExchangeBusy);
+    EXPECT_EQ(unit.Log(2).size(), 2u) << "the refused frame never reached the line";
+}
+
+TEST_F(SerialPortTest, HangUpMidExchangeFailsOnceAndClosesThePort)
+{
+    StartUnit({"--hangup-after", "2"});
+    FrameBuffer frame = Identity;
+    ASSERT_EQ(Exchange(frame), ExchangeOk);
+
+    frame = ReplyFrame(0x19);
+    EXPECT_EQ(Exchange(frame, 3000), ExchangePortError);
+    EXPECT_FALSE(serial.IsOpen());
+
+    // A hung-up port left open makes Qt raise errors in a tight loop; a closed one stays quiet.
+    const double cpuBefore = CpuSeconds();
+    ProcessEventsFor(300);
+    EXPECT_LT(CpuSeconds() - cpuBefore, 0.1);
+
+    frame = Identity;
+    EXPECT_EQ(Exchange(frame), ExchangePortError);
+    EXPECT_NE(serial.Open(ModTxRx::PortName(UnitPort), 9600), OpenOk);
+}
+
+TEST_F(SerialPortTest, UnitGoneBetweenExchangesClosesThePortQuietly)
+{
+    StartUnit();
+    unit.Stop();
+    const double cpuBefore = CpuSeconds();
+    ProcessEventsFor(300);
+    EXPECT_LT(CpuSeconds() - cpuBefore, 0.1);
+    EXPECT_FALSE(serial.IsOpen());
+    FrameBuffer frame = Identity;
+    EXPECT_EQ(Exchange(frame), ExchangePortError);
+}
+
+} // namespace

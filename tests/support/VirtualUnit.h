@@ -1,0 +1,70 @@
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include <QByteArray>
+#include <QProcess>
+#include <QStringList>
+#include <QTemporaryDir>
+
+/// One exchange in the virtual unit's log: the frame it got and the bytes it sent back (none when
+/// it kept silent or hung up), garbage and corruption included.
+struct UnitLogEntry
+{
+    QByteArray request;
+    std::optional<QByteArray> reply;
+    /// The reply was cut short on purpose.
+    bool partial = false;
+};
+
+struct VirtualUnitOptions
+{
+    /// Registers the unit as COMn in the port map (`--com n`) when n is 1..32.
+    int comPort = 0;
+    /// Further options as the unit takes them: {"--pace"}, {"--drop-every", "3"}, ...
+    QStringList extra;
+    /// Keeps the unit's log (`--log`) in a temporary file, read by `Log`.
+    bool log = true;
+};
+
+/// Runs the virtual unit (`MXRF_UNIT_PROGRAM`) on a pseudo-terminal for a test or a benchmark and
+/// stops it (SIGTERM) when it goes. The unit inherits the environment: under a `TemporaryConfig`
+/// its port map entry lands in the temporary folder.
+class VirtualUnit
+{
+public:
+    VirtualUnit() = default;
+    ~VirtualUnit();
+    VirtualUnit(const VirtualUnit &) = delete;
+    VirtualUnit &operator=(const VirtualUnit &) = delete;
+
+    /// Starts the unit and reads the pty path from its first line. False, with `ErrorString`,
+    /// when it did not come up within a few seconds.
+    bool Start(const VirtualUnitOptions &options = {});
+    /// Ends the unit with SIGTERM (killed if it lingers) and waits for it.
+    void Stop();
+    bool IsRunning() const;
+
+    /// The pty the unit plays on, as "/dev/pts/N".
+    const QString &PtyPath() const { return ptyPath; }
+    const QString &ErrorString() const { return error; }
+
+    /// The log lines written so far: one per frame the unit got, and "garbage ..." lines for
+    /// bytes that made no frame.
+    QStringList LogLines() const;
+    /// Waits until the log holds at least `count` exchanges (at most `timeoutMs`) and answers all
+    /// of them; fewer than `count` when the time ran out.
+    std::vector<UnitLogEntry> Log(int count = 0, int timeoutMs = 2000) const;
+
+    /// "<request> -> <reply>", "<request> -> <reply> (partial)" or "<request> -> none", bytes in
+    /// hex; nullopt for any other line.
+    static std::optional<UnitLogEntry> ParseLogLine(const QString &line);
+
+private:
+    QProcess process;
+    QTemporaryDir folder;
+    QString ptyPath;
+    QString logPath;
+    QString error;
+};
