@@ -1,0 +1,123 @@
+#include "ModelFixture.h"
+#include "lock/ModLock.h"
+
+namespace {
+
+using ModLock::EntryResult;
+using ModLock::NewPasswordResult;
+
+class LockTest : public ModelTest
+{
+protected:
+    void SetUp() override
+    {
+        ModelTest::SetUp();
+        ModLock::Reset();
+        ModLock::state.StoredPassword = {'A', 'B', 'C', 'D'};
+        auto &notifier = ModFun::notifier();
+        QObject::connect(&notifier, &ModFun::Notifier::lockStateChanged, &context,
+                         [this] { ++lockSignals; });
+        QObject::connect(&notifier, &ModFun::Notifier::serviceFlagChanged, &context,
+                         [this] { ++serviceSignals; });
+    }
+    void TearDown() override
+    {
+        ModLock::Reset();
+        ModelTest::TearDown();
+    }
+
+    QObject context;
+    int lockSignals = 0;
+    int serviceSignals = 0;
+};
+
+TEST(LockCodes, EntryInCapitalsAndTheUnitsCharacterSet)
+{
+    EXPECT_EQ(ModLock::ToEnteredCodes("ab1 éf?"),
+              (ModLock::EnteredCodes{'A', 'B', '1', ' ', 0xC9, 'F'}));
+    EXPECT_EQ(ModLock::ToEnteredCodes("ÿ€"), (ModLock::EnteredCodes{0xFF, 0, 0, 0, 0, 0}));
+    const std::pair<int, int> nums[] = {{' ', 0},  {'0', 1}, {'9', 10}, {'A', 11},
+                                        {'z', 36}, {'/', 0}, {':', 0},  {'@', 0},
+                                        {'[', 0},  {'`', 0}, {'{', 0},  {0xC9, 0}};
+    for (const auto &[code, num] : nums)
+        EXPECT_EQ(ModLock::CheckNum(code), num) << code;
+    EXPECT_TRUE(ModLock::CheckCorrectPassword(ModLock::ToEnteredCodes("Z9 a#")));
+    EXPECT_FALSE(ModLock::CheckCorrectPassword(ModLock::ToEnteredCodes("abé1")));
+}
+
+TEST_F(LockTest, EntryInEitherCaseOnItsFirstFourCharactersOrTheServiceCode)
+{
+    EXPECT_EQ(ModLock::EnterPassword("abcd"), EntryResult::Accepted);
+    EXPECT_EQ(ModLock::EnterPassword("ABCDxy"), EntryResult::Accepted);
+    EXPECT_EQ(ModLock::EnterPassword("ABC"), EntryResult::Refused);
+    EXPECT_TRUE(
+        messages.ShownOnly("Password wrong", "Insert Password", Messages::Icon::Information));
+    ModLock::state.StoredPassword = {'w', 'x', '1', 'z'}; // written as typed by an earlier program
+    EXPECT_EQ(ModLock::EnterPassword("WX1Z"), EntryResult::Accepted);
+    ModLock::state.StoredPassword[0] += 256;
+    EXPECT_EQ(ModLock::EnterPassword("WX1Z"), EntryResult::Refused);
+
+    EXPECT_EQ(ModLock::EnterPassword("q7rf"), EntryResult::ServiceToggled);
+    EXPECT_TRUE(ModLock::state.ServiceFlag);
+    EXPECT_EQ(ModLock::EnterPassword("Q7RF"), EntryResult::ServiceToggled);
+    EXPECT_FALSE(ModLock::state.ServiceFlag);
+    EXPECT_EQ(serviceSignals, 2);
+    ModLock::state.StoredPassword = {'Q', '7', 'R', 'F'};
+    EXPECT_EQ(ModLock::EnterPassword("q7rf"), EntryResult::Accepted) << "the unit's own first";
+    EXPECT_TRUE(serial.calls.empty());
+}
+
+TEST_F(LockTest, LockKeepsTheDistanceBitAndDemoSendsNothing)
+{
+    ModFun::KeepSystemFlags(ModFun::DistanceBit);
+    EXPECT_TRUE(ModLock::ApplyLock(true));
+    EXPECT_EQ(ModLock::LockStateText(), "System Lock");
+    EXPECT_TRUE(ModLock::ApplyLock(false));
+    EXPECT_EQ(ModLock::LockStateText(), "System Unlock");
+    EXPECT_EQ(Frames(),
+              (std::vector{ReplyFrame(0x11, 0x00, 0x10, 0x00, 0xC0, 0x00, 0x00),
+                           ReplyFrame(0x11, 0x00, 0x10, 0x00, 0x40, 0x00, 0x00)}));
+    EXPECT_EQ(serial.calls[0].timeoutMs, 10000);
+
+    ModTxRx::state.DemoMode = true;
+    EXPECT_TRUE(ModLock::ApplyLock(true));
+    EXPECT_EQ(ModLock::ApplyNewPassword("wxyz", "wxyz"), NewPasswordResult::Stored);
+    EXPECT_EQ(ModLock::state.LockState, 1);
+    EXPECT_EQ(ModLock::state.StoredPassword, (std::array<int, 4>{'W', 'X', 'Y', 'Z'}));
+    EXPECT_EQ(serial.calls.size(), 2u);
+    EXPECT_EQ(lockSignals, 3);
+}
+
+TEST_F(LockTest, NewPasswordChecksThenStoresItInCapitals)
+{
+    const std::tuple<QString, QString, QString> refusals[] = {
+        {"abc", "abc", "Password wrong, please insert 4 character"},
+        {"abcde", "abcd", "Password wrong, please insert 4 character"},
+        {"abcd", "abcde", "Insert 4 character"},
+        {"ab#d", "ab#d", "Value password wrong"},
+        {"abcd", "abce", "Passwords don't match "},
+    };
+    for (const auto &[first, repeated, message] : refusals) {
+        Messages::ClearLog();
+        EXPECT_EQ(ModLock::ApplyNewPassword(first, repeated), NewPasswordResult::Refused);
+        EXPECT_TRUE(messages.ShownOnly(message, "New Password", Messages::Icon::Information))
+            << first.toStdString() << " / " << repeated.toStdString();
+    }
+    EXPECT_TRUE(serial.calls.empty());
+    EXPECT_EQ(ModLock::ApplyNewPassword("wx1z", "WX1z"), NewPasswordResult::Stored);
+    EXPECT_EQ(Frames(), (std::vector{ReplyFrame(0x11, 0x00, 0x1E, 'W', 'X', '1', 'Z')}));
+    EXPECT_EQ(ModLock::EnterPassword("wx1z"), EntryResult::Accepted);
+}
+
+TEST_F(LockTest, LostLinkStopsAndClosesThePanel)
+{
+    int panelClosed = 0;
+    ModTxRx::SetPanelCloseHook([&] { ++panelClosed; });
+    serial.refusedPorts.insert("COM0");
+    serial.QueueFailure();
+    EXPECT_FALSE(ModLock::ApplyLock(true));
+    EXPECT_EQ(ModLock::ApplyNewPassword("abcd", "abcd"), NewPasswordResult::LinkLost);
+    EXPECT_EQ(panelClosed, 2);
+}
+
+} // namespace

@@ -1,0 +1,125 @@
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include "RecordingSerial.h"
+#include "ScriptedMessages.h"
+#include "link/ModTxRx.h"
+#include "lock/ModLock.h"
+#include "lock/ui/FrmPassword.h"
+#include "model/ModFun.h"
+#include "shell/ui/WindowOpeners.h"
+
+/// The window on a locked unit whose password is "ABCD", the distance bit set.
+class LockWindowTest : public QObject
+{
+    Q_OBJECT
+
+    template<class Control = QWidget> Control *Find(const char *name)
+    {
+        auto *control = window->findChild<Control *>(QLatin1String(name));
+        if (!control)
+            qFatal("no control %s", name);
+        return control;
+    }
+    void TypeAndEnter(const char *box, const QString &text)
+    {
+        Find<QLineEdit>(box)->setText(text);
+        QTest::keyClick(Find(box), Qt::Key_Return);
+    }
+    void Click(const char *button) { Find<QPushButton>(button)->click(); }
+    QColor Label3Colour()
+    {
+        return Find("Label3")->palette().color(QPalette::Active, QPalette::WindowText);
+    }
+    bool Enabled(const char *frame) { return Find(frame)->isEnabled(); }
+
+    std::unique_ptr<RecordingSerial> serial;
+    std::unique_ptr<ScriptedMessages> messages;
+    std::unique_ptr<FrmPassword> window;
+
+private slots:
+    void init()
+    {
+        ModTxRx::Reset();
+        ModFun::Reset();
+        ModLock::Reset();
+        serial = std::make_unique<RecordingSerial>();
+        serial->open = true;
+        ModTxRx::state.SerialPort = serial.get();
+        messages = std::make_unique<ScriptedMessages>();
+        ModLock::state.StoredPassword = {'A', 'B', 'C', 'D'};
+        ModLock::state.LockState = 1;
+        ModFun::KeepSystemFlags(ModFun::LockBit | ModFun::DistanceBit);
+        window = std::make_unique<FrmPassword>();
+        window->show();
+    }
+
+    void opensOnTheEntryPageAndRefusesAWrongPasswordOnce()
+    {
+        QVERIFY(Enabled("Frame3") && !Enabled("Frame1") && !Enabled("Frame4"));
+        QVERIFY(Find<QCheckBox>("Check1")->isChecked());
+        QCOMPARE(Find<QLabel>("Label2")->text(), QStringLiteral("System Lock"));
+        QCOMPARE(Label3Colour(), QColor(Qt::red));
+        TypeAndEnter("Text1", "abce");
+        QCOMPARE(messages->Texts(), QStringList{"Password wrong"});
+        QVERIFY(!Enabled("Frame1"));
+        Click("Command1_1");
+        QVERIFY(!window->isVisible());
+    }
+
+    void unlockFromTheLockPage()
+    {
+        TypeAndEnter("Text1", "abcd");
+        QVERIFY(!Enabled("Frame3") && Enabled("Frame1") && Find("Frame1")->isVisible());
+        Find<QCheckBox>("Check1")->click();
+        QCOMPARE(Label3Colour(), QColor(Qt::black));
+        QTest::mouseClick(Find("Label3"), Qt::LeftButton);
+        QCOMPARE(Label3Colour(), QColor(Qt::red));
+        Find<QCheckBox>("Check1")->click();
+        Click("Command1_3");
+        QVERIFY(!window->isVisible());
+        QCOMPARE(Find<QLabel>("Label2")->text(), QStringLiteral("System Unlock"));
+        QCOMPARE(serial->calls.size(), 1u);
+        QCOMPARE(serial->calls[0].frame[6], 0x40);
+    }
+
+    void newPasswordByEnterKeys()
+    {
+        Click("Command1_0"); // an empty entry is refused
+        TypeAndEnter("Text1", "abcd");
+        Click("Command1_2");
+        QVERIFY(Enabled("Frame4") && !Enabled("Frame1") && !Enabled("Frame3"));
+        TypeAndEnter("Text2", "wx1");
+        TypeAndEnter("Text2", "wx1z");
+        QCOMPARE(window->focusWidget(), Find("Text3"));
+        TypeAndEnter("Text3", "wx1y");
+        QVERIFY(window->isVisible());
+        TypeAndEnter("Text3", "WX1Z");
+        QVERIFY(!window->isVisible());
+        QCOMPARE(messages->Texts(),
+                 QStringList({"Password wrong", "Password wrong, please insert 4 character",
+                              "Passwords don't match "}));
+        QCOMPARE(ModLock::state.StoredPassword, (std::array<int, 4>{'W', 'X', '1', 'Z'}));
+    }
+
+    void serviceCodeTogglesTheFlagAndCloses()
+    {
+        TypeAndEnter("Text1", "q7rf");
+        QVERIFY(!window->isVisible());
+        QVERIFY(ModLock::state.ServiceFlag);
+    }
+
+    void passwordActionIsRegistered()
+    {
+        WindowOpeners::RegisterAllWindows();
+        QVERIFY(WindowOpeners::IsRegistered(WindowOpeners::Action::Password));
+        WindowOpeners::Reset();
+    }
+};
+
+QTEST_MAIN(LockWindowTest)
+#include "lock_window_test.moc"
