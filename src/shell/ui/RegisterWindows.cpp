@@ -1,5 +1,8 @@
 #include "shell/ui/WindowOpeners.h"
 
+#include "editors/ui/FrmDelay.h"
+#include "editors/ui/FrmLimiter.h"
+#include "editors/ui/FrmNG.h"
 #include "shell/ui/FrmVersion.h"
 
 namespace WindowOpeners {
@@ -19,6 +22,9 @@ template<typename Window> Opener Modal()
 void RegisterAllWindows()
 {
     Register(Action::About, Modal<FrmVersion>());
+    Register(Action::NoiseGate, Modal<FrmNG>());
+    Register(Action::Limiter, Modal<FrmLimiter>());
+    Register(Action::Delay, Modal<FrmDelay>());
 }
 
 } // namespace WindowOpeners
