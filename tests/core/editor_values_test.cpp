@@ -5,50 +5,6 @@ namespace {
 
 using namespace EditorValues;
 
-TEST(EditorValues, TypedGateValuesSnapToTheirCodes)
-{
-    struct Row
-    {
-        GateValue value;
-        double typed;
-        int code;
-        const char *shown;
-    };
-    const Row rows[] = {
-        {GateThreshold, -72.5, 3, "-75"}, // halfway goes down
-        {GateThreshold, -50, 6, "-60"},   {GateThreshold, -1000, 0, "-90"},
-        {GateRelease, 12.5, 2, "10"},     {GateRelease, 500, 8, "80"},
-        {GateAttack, 0.75, 2, "0.7"},     {GateAttack, 2, 5, "1"},
-    };
-    for (const Row &row : rows) {
-        const int code = GateCodeOfTyped(row.value, row.typed);
-        EXPECT_EQ(code, row.code) << row.typed;
-        EXPECT_EQ(GateText(row.value, code), QLatin1String(row.shown)) << row.typed;
-    }
-    EXPECT_EQ(PositionOf(3, GateLastCode[GateThreshold]), 3);
-    EXPECT_EQ(PositionOf(6, GateLastCode[GateThreshold]), 0);
-    // Codes from a file or the unit never index past a table.
-    EXPECT_EQ(GateText(GateRelease, 200), QStringLiteral("80"));
-    EXPECT_EQ(PositionOf(200, 8), 0);
-    EXPECT_EQ(CodeAt(-4, 8), 8);
-}
-
-TEST(EditorValues, TypedLimiterValuesSnapToTheirCodes)
-{
-    // -12.1 lies as far from -12.2 as from -12.0 in doubles: the lower point wins.
-    EXPECT_EQ(LimiterCodeOfTyped(LimiterThreshold, -12.1), 89);
-    EXPECT_EQ(PositionOf(89, LimiterLastCode[LimiterThreshold]), 61);
-    EXPECT_EQ(LimiterText(LimiterThreshold, 89), QStringLiteral("-12.2"));
-    EXPECT_EQ(LimiterCodeOfTyped(LimiterThreshold, 5), 150);
-    EXPECT_EQ(LimiterCodeOfTyped(LimiterThreshold, -40), 0);
-    EXPECT_EQ(LimiterText(LimiterThreshold, 149), QStringLiteral("-0.2"));
-    EXPECT_EQ(LimiterText(LimiterThreshold, 0), QStringLiteral("-30"));
-    EXPECT_EQ(LimiterCodeOfTyped(LimiterRelease, 1000), 205);
-    EXPECT_EQ(LimiterText(LimiterRelease, 205), QStringLiteral("350"));
-    EXPECT_EQ(LimiterCodeOfTyped(LimiterAttack, 25.5), 24);
-    EXPECT_EQ(LimiterText(LimiterAttack, 24), QStringLiteral("25"));
-}
-
 TEST(EditorValues, ThresholdCornerMovesAlongTheRisingLine)
 {
     EXPECT_EQ(ThresholdCorner(0, 160, 120), QPointF(160, 60)); // right edge, halfway up

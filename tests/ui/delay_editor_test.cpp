@@ -122,21 +122,6 @@ private slots:
         QVERIFY(!ModTxRx::state.SendSuspended);
         QVERIFY(!ModFun::state.UpdatingControls);
     }
-
-    void aLostLinkClosesTheEditor()
-    {
-        EditorHarness harness;
-        ModFun::state.ChannelLink = 1;
-        FrmDelay window;
-        window.show();
-        harness.LoseTheLink();
-        Named<QRadioButton>(window, "Option1_1")->click();
-        QCOMPARE(harness.panelClosed, 1);
-        QVERIFY(!window.isVisible());
-        // The model keeps the choice; the window did not go on to show it.
-        QCOMPARE(Named<QGroupBox>(window, "Frame1_0")->title(),
-                 QStringLiteral("CH.A - Left [ ms ]"));
-    }
 };
 
 QTEST_MAIN(DelayEditorTest)

@@ -3,7 +3,6 @@
 
 #include "EditorHarness.h"
 #include "editors/ui/FrmNG.h"
-#include "shell/ui/WindowOpeners.h"
 
 namespace {
 
@@ -179,24 +178,6 @@ private slots:
         QCOMPARE(EditorHarness::Image(GateB + 1), std::uint8_t(0));
         QCOMPARE(harness.messages.Texts(),
                  QStringList{"Communication time-Out, the system close the device"});
-    }
-
-    void thePanelOpensTheEditor()
-    {
-        EditorHarness harness;
-        WindowOpeners::Reset();
-        WindowOpeners::RegisterAllWindows();
-        QString opened;
-        QTimer::singleShot(0, [&] {
-            QWidget *modal = QApplication::activeModalWidget();
-            opened = modal ? modal->objectName() : QString();
-            if (modal)
-                modal->close();
-        });
-        QVERIFY(WindowOpeners::Run(WindowOpeners::Action::NoiseGate, nullptr));
-        QCOMPARE(opened, QStringLiteral("FrmNG"));
-        QVERIFY(harness.serial.calls.empty());
-        WindowOpeners::Reset();
     }
 };
 
