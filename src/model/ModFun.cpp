@@ -23,6 +23,8 @@ constexpr std::uint8_t LimiterCommand = 0x07;
 constexpr std::uint8_t MuteCommand = 0x0A;
 constexpr std::uint8_t LinkCommand = 0x12;
 constexpr std::uint8_t GateCommand = 0x14;
+constexpr std::uint8_t MemoryWriteCommand = 0x11;
+constexpr std::uint8_t SystemFlagsAddress = 0x10;
 
 bool IsChannel(int channel)
 {
@@ -220,7 +222,7 @@ Notifier &notifier()
 
 void Reset()
 {
-    state = State {};
+    state = State{};
 }
 
 void LoadDefaultImage()
@@ -326,7 +328,7 @@ void ShowPresetName()
 bool SendWholeState()
 {
     state.ChannelLink = 0;
-    const std::array<std::uint8_t, 2> muteBytes {Byte(MuteOffsets[0]), Byte(MuteOffsets[1])};
+    const std::array<std::uint8_t, 2> muteBytes{Byte(MuteOffsets[0]), Byte(MuteOffsets[1])};
     for (int channel = 0; channel < 2; ++channel) {
         if (!SendMuteState(channel, 1.0))
             return AbandonWithMuteBytes(muteBytes);
@@ -384,6 +386,11 @@ void SetDistanceUnit(bool metres)
     state.DelayInMetres = metres ? 1.0 : 0.0;
     state.SystemFlags =
         metres ? (state.SystemFlags | DistanceBit) : (state.SystemFlags & ~DistanceBit);
+}
+
+void SendSystemFlags()
+{
+    ModTxRx::TransferFrame(MemoryWriteCommand, 0, SystemFlagsAddress, 0, state.SystemFlags, 0, 0);
 }
 
 } // namespace ModFun

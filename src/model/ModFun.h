@@ -34,9 +34,9 @@ inline constexpr std::uint8_t DistanceBit = 0x40;
 
 struct State
 {
-    std::array<std::uint8_t, ValueTables::ImageSize> ParamImage {};
+    std::array<std::uint8_t, ValueTables::ImageSize> ParamImage{};
     /// 1.0 = muted, per channel.
-    std::array<double, 2> Mute {};
+    std::array<double, 2> Mute{};
     /// 1.0 while channels A and B are linked; `ChannelLink` is the same as 1 or 0.
     double LinkAB = 0;
     std::int16_t ChannelLink = 0;
@@ -141,5 +141,8 @@ void KeepSystemFlags(std::uint8_t unitByte);
 void SetLockBit(bool locked);
 /// Delays in metres or milliseconds: `DelayInMetres` and the distance bit together.
 void SetDistanceUnit(bool metres);
+/// Writes the system flags byte into the unit's memory at 0x0010 (command 0x11), both bits as
+/// the model holds them.
+void SendSystemFlags();
 
 } // namespace ModFun

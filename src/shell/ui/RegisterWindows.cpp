@@ -1,6 +1,9 @@
 #include "shell/ui/WindowOpeners.h"
 
 #include "lock/ui/FrmPassword.h"
+#include "editors/ui/FrmDelay.h"
+#include "editors/ui/FrmLimiter.h"
+#include "editors/ui/FrmNG.h"
 #include "shell/ui/FrmVersion.h"
 
 namespace WindowOpeners {
@@ -21,6 +24,9 @@ void RegisterAllWindows()
 {
     Register(Action::About, Modal<FrmVersion>());
     Register(Action::Password, Modal<FrmPassword>());
+    Register(Action::NoiseGate, Modal<FrmNG>());
+    Register(Action::Limiter, Modal<FrmLimiter>());
+    Register(Action::Delay, Modal<FrmDelay>());
 }
 
 } // namespace WindowOpeners

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <functional>
+
+#include <QLineEdit>
+
+#include "editors/newMod.h"
+
+/// A text box for typed numbers: each typed character goes through the box's key filter (not
+/// while the program sets controls itself), Enter applies the box and leaving it lets the editor
+/// show the model's value again.
+class EntryBox : public QLineEdit
+{
+    Q_OBJECT
+public:
+    /// The filter gets the character code of a key (Enter 13, Backspace 8, Ctrl+V 22) and the
+    /// locale's choice of decimal comma.
+    using KeyFilter = std::function<newMod::KeyAction(int key, bool commaLocale)>;
+
+    explicit EntryBox(KeyFilter filter, QWidget *parent = nullptr);
+
+signals:
+    /// Enter was pressed; the text is what the operator typed.
+    void applied(const QString &text);
+    /// The box lost the focus.
+    void left();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    KeyFilter filter;
+};
