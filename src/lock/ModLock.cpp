@@ -16,7 +16,6 @@ State state;
 namespace {
 
 constexpr std::uint8_t MemoryWriteCommand = 0x11;
-constexpr std::uint8_t SystemFlagsAddress = 0x10;
 /// The unit takes a new password written here and keeps it where it is read, at 0x001A.
 constexpr std::uint8_t PasswordWriteAddress = 0x1E;
 
@@ -135,8 +134,7 @@ bool ApplyLock(bool locked)
 {
     state.LockState = locked ? 1 : 0;
     ModFun::SetLockBit(locked);
-    ModTxRx::TransferFrame(MemoryWriteCommand, 0x00, SystemFlagsAddress, 0x00,
-                           ModFun::state.SystemFlags, 0x00, 0x00);
+    ModFun::SendSystemFlags();
     const bool linkKept = ModTxRx::RecoverFromFailure();
     // The model holds the new state either way; a panel still open shows it.
     emit ModFun::notifier().lockStateChanged();
