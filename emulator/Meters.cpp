@@ -61,9 +61,9 @@ MeterBytes ReadMeters(const Setting &setting, double seconds)
             continue;
         }
         const double threshold = LimiterThresholdDb(setting[block + LimiterThreshold]);
-        const double output = std::min(input, threshold);
-        meters[2 + channel] = ToMeterByte(OutputZeroDb, output);
-        meters[4 + channel] = ToMeterByte(LimiterNoReduction, output - input);
+        const double limited = std::min(input, threshold);
+        meters[2 + channel] = ToMeterByte(OutputZeroDb, input);
+        meters[4 + channel] = ToMeterByte(LimiterNoReduction, limited - input);
     }
     return meters;
 }

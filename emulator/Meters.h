@@ -17,8 +17,9 @@ inline constexpr double LimiterNoReduction = 127;
 double MusicLevelDb(int channel, double seconds);
 
 /// The six meters at `seconds`: a muted channel shows its input but a dark output and no limiter
-/// activity; an output level above the channel's limiter threshold is held at the threshold and
-/// the limiter meter shows the reduction.
+/// activity. The output meter reports the level before the limiter; a level above the channel's
+/// limiter threshold shows the reduction down to the threshold on the limiter meter (the program
+/// adds the two to show what leaves the unit).
 MeterBytes ReadMeters(const Setting &setting, double seconds);
 
 } // namespace Emulator

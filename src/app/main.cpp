@@ -1,10 +1,34 @@
+// mxrf418: the MX-RF418 remote control program.
 #include <QApplication>
 
+#include "link/QtSerialComponent.h"
+#include "link/ui/MDIFrmMain.h"
+#include "link/ui/frmSplash.h"
 #include "shell/ui/MessagePresenters.h"
+#include "shell/ui/UnitPicture.h"
+#include "shell/ui/WindowOpeners.h"
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("mxrf418"));
+    QApplication::setWindowIcon(ProgramIcon());
+    // The program ends when the operator confirms Exit, or when the serial component fails.
+    QApplication::setQuitOnLastWindowClosed(false);
     InstallMessagePresenters();
-    return 0;
+    WindowOpeners::RegisterAllWindows();
+
+    QtSerialComponent serial;
+    MDIFrmMain mainWindow(serial);
+    QObject::connect(&mainWindow, &MDIFrmMain::programEnds, &app, &QApplication::quit);
+    frmSplash splash;
+    QObject::connect(&splash, &frmSplash::timeUp, &mainWindow, [&mainWindow] {
+        if (!mainWindow.Load()) {
+            QApplication::exit(1);
+            return;
+        }
+        mainWindow.show();
+    });
+    splash.show();
+    return QApplication::exec();
 }

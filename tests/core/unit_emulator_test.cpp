@@ -263,10 +263,11 @@ TEST(UnitEmulator, MetersMoveAndHonourMuteAndLimiter)
         ASSERT_NEAR(meters[1], MeterValue(InputZeroDb, MusicLevelDb(1, seconds)), 0.51);
         ASSERT_EQ(meters[3], 0);
         ASSERT_EQ(meters[5], 127);
-        // Channel A: the output is held at -10 dB; the limiter shows what it took off.
+        // Channel A: the output meter reads before the limiter, the limiter meter shows what it
+        // takes off to hold the output at -10 dB.
         const double reduction = std::min(0.0, -10 - input);
         limited += reduction < 0;
-        ASSERT_NEAR(meters[2], MeterValue(OutputZeroDb, input + reduction), 0.51) << seconds;
+        ASSERT_NEAR(meters[2], MeterValue(OutputZeroDb, input), 0.51) << seconds;
         ASSERT_NEAR(meters[4], MeterValue(LimiterNoReduction, reduction), 0.51) << seconds;
     }
     EXPECT_GT(limited, samples / 20);

@@ -1,17 +1,12 @@
 #include "Gallery.h"
 
 #include "link/ModTxRx.h"
+#include "link/Startup.h"
 #include "lock/ModLock.h"
-#include "model/ModFun.h"
-#include "presets/ModPreset.h"
 
 void GalleryDemo()
 {
     ModTxRx::Reset();
-    ModTxRx::state.DemoMode = true;
     ModLock::Reset();
-    ModPreset::Reset();
-    ModFun::Reset();
-    ModFun::LoadDefaultImage();
-    ModFun::SendWholeState();
+    Startup::EnterDemoMode();
 }

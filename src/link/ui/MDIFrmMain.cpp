@@ -1,0 +1,183 @@
+#include "link/ui/MDIFrmMain.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolBar>
+
+#include "editors/ui/FrmMain.h"
+#include "link/ModTxRx.h"
+#include "link/SerialComponent.h"
+#include "link/Startup.h"
+#include "lock/ModLock.h"
+#include "model/ModFun.h"
+#include "presets/ModPreset.h"
+#include "shell/Messages.h"
+#include "shell/ui/FrmVum.h"
+
+namespace {
+
+constexpr int FirstButtonTickMs = 3000;
+constexpr int ButtonTickMs = 1000;
+constexpr int InitializeFrameSize = 10;
+constexpr int InitializePortCount = 32;
+
+QPushButton *ToolbarButton(const QString &name, const QString &caption, QToolBar *toolbar)
+{
+    auto *button = new QPushButton(caption, toolbar);
+    button->setObjectName(name);
+    button->setMinimumWidth(90);
+    toolbar->addWidget(button);
+    return button;
+}
+
+/// The pointer shows an hourglass while the load runs.
+class WaitCursor
+{
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
+
+} // namespace
+
+MDIFrmMain::MDIFrmMain(SerialComponent &serial, QWidget *parent)
+    : QMainWindow(parent), serial(serial), area(new QMdiArea(this)), Timer3(new QTimer(this))
+{
+    setObjectName(QStringLiteral("MDIFrmMain"));
+    setWindowTitle(QLatin1String(ModFun::ModelName));
+    auto *toolbar = new QToolBar(QStringLiteral("Toolbar"), this);
+    toolbar->setObjectName(QStringLiteral("Toolbar1"));
+    toolbar->setMovable(false);
+    addToolBar(toolbar);
+    Command1 = ToolbarButton(QStringLiteral("Command1"), QStringLiteral("Connect"), toolbar);
+    Command2 = ToolbarButton(QStringLiteral("Command2"), QStringLiteral("Demo"), toolbar);
+    connect(Command1, &QPushButton::clicked, this, &MDIFrmMain::Connect);
+    connect(Command2, &QPushButton::clicked, this, &MDIFrmMain::Demo);
+    auto *spacer = new QWidget(toolbar);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    toolbar->addWidget(spacer);
+    auto *exit = ToolbarButton(QStringLiteral("CommandExit"), QStringLiteral("Exit"), toolbar);
+    connect(exit, &QPushButton::clicked, this, &QWidget::close);
+
+    area->setObjectName(QStringLiteral("MDIArea"));
+    setCentralWidget(area);
+    Timer3->setObjectName(QStringLiteral("Timer3"));
+    connect(Timer3, &QTimer::timeout, this, [this] {
+        UpdateButtons();
+        Timer3->setInterval(ButtonTickMs);
+    });
+    resize(FrmMain::ClientWidth + 60, FrmMain::ClientHeight + 110);
+}
+
+bool MDIFrmMain::Load()
+{
+    ModTxRx::Reset();
+    ModFun::Reset();
+    ModPreset::Reset();
+    ModLock::Reset();
+    ModTxRx::state.SerialPort = &serial;
+    if (serial.Initialize(InitializeFrameSize, InitializePortCount) != 0) {
+        Messages::Tell(QStringLiteral("Wrong COM initialization!"), QStringLiteral("SerialLibDemo"),
+                       Messages::Icon::Critical);
+        return false;
+    }
+    Timer3->start(FirstButtonTickMs);
+    return true;
+}
+
+FrmMain *MDIFrmMain::Panel() const
+{
+    return panelWindow ? qobject_cast<FrmMain *>(panelWindow->widget()) : nullptr;
+}
+
+void MDIFrmMain::Connect()
+{
+    if (!Messages::Ask(QStringLiteral("Connect device, are you sure?"), QStringLiteral("Connect")))
+        return;
+    ModTxRx::state.DemoMode = false;
+    Command2->setEnabled(false);
+    Startup::ReleaseUnit(true);
+    SetDemoColour(false);
+    if (!(Startup::FindUnit() && LoadAndOpenPanel()))
+        Messages::Tell(QStringLiteral("COM or device not found"), QStringLiteral("MX-RF416"),
+                       Messages::Icon::Exclamation);
+    Command2->setEnabled(!ModFun::state.PanelOpen);
+}
+
+bool MDIFrmMain::LoadAndOpenPanel()
+{
+    const WaitCursor hourglass;
+    FrmVum loading(this);
+    QProgressBar *progress = loading.progressBar();
+    progress->setMaximum(Startup::LoadSteps);
+    progress->setValue(0);
+    loading.show();
+    if (!Startup::LoadDeviceState([progress](int steps) { progress->setValue(steps); }))
+        return false;
+    setWindowTitle(Startup::ConnectedTitle());
+    OpenPanel();
+    return true;
+}
+
+void MDIFrmMain::Demo()
+{
+    if (!Messages::Ask(QStringLiteral("     Demo mode, are you sure?"), QStringLiteral("DEMO")))
+        return;
+    Startup::ReleaseUnit(true);
+    Startup::EnterDemoMode();
+    setWindowTitle(Startup::DemoTitle());
+    OpenPanel();
+    SetDemoColour(true);
+}
+
+void MDIFrmMain::OpenPanel()
+{
+    auto *panel = new FrmMain;
+    panelWindow =
+        area->addSubWindow(panel,
+                           Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    panelWindow->setAttribute(Qt::WA_DeleteOnClose);
+    panelWindow->setObjectName(QStringLiteral("FrmMainWindow"));
+    connect(panel, &FrmMain::closed, this, &MDIFrmMain::UpdateButtons, Qt::QueuedConnection);
+    panelWindow->show();
+    panelWindow->adjustSize();
+    panelWindow->move(0, 0);
+    UpdateButtons();
+}
+
+void MDIFrmMain::UpdateButtons()
+{
+    const bool panelOpen = ModFun::state.PanelOpen;
+    Command1->setEnabled(!panelOpen);
+    Command2->setEnabled(!panelOpen);
+    if (!panelOpen)
+        SetDemoColour(false);
+}
+
+void MDIFrmMain::SetDemoColour(bool red)
+{
+    QPalette palette = QApplication::palette(Command2);
+    if (red)
+        palette.setColor(QPalette::Button, QColor(255, 0, 0));
+    Command2->setPalette(palette);
+}
+
+void MDIFrmMain::closeEvent(QCloseEvent *event)
+{
+    if (!Messages::Ask(QStringLiteral("               Are you sure ? "), QStringLiteral("Exit"),
+                       Messages::Answer::No)) {
+        event->ignore();
+        return;
+    }
+    Startup::ReleaseUnit(false);
+    event->accept();
+    emit programEnds();
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+
+class QMdiArea;
+class QMdiSubWindow;
+class QPushButton;
+class QTimer;
+class FrmMain;
+class SerialComponent;
+
+/// The main window: a toolbar with "Connect" (`Command1`) and "Demo" (`Command2`) over an MDI
+/// area that holds the overview panel. `Timer3` keeps both buttons disabled while the panel is
+/// open. Closing asks first, releases the unit and announces the end of the program.
+class MDIFrmMain : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit MDIFrmMain(SerialComponent &serial, QWidget *parent = nullptr);
+
+    /// The main window's loading: the model at its defaults, the serial component initialised,
+    /// `Timer3` started. False, after "Wrong COM initialization!", when the component refused:
+    /// the program must end.
+    bool Load();
+
+    /// The overview panel while it is open.
+    FrmMain *Panel() const;
+
+signals:
+    /// The operator confirmed Exit; the unit is released.
+    void programEnds();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void Connect();
+    void Demo();
+    void UpdateButtons();
+    void SetDemoColour(bool red);
+    void OpenPanel();
+    /// Runs the load after connecting behind the loading window; true when the panel opened.
+    bool LoadAndOpenPanel();
+
+    SerialComponent &serial;
+    QMdiArea *area;
+    QPushButton *Command1;
+    QPushButton *Command2;
+    QTimer *Timer3;
+    QPointer<QMdiSubWindow> panelWindow;
+};

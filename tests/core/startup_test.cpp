@@ -1,0 +1,280 @@
+#include <chrono>
+#include <map>
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include "QtPrinters.h"
+#include "RecordingSerial.h"
+#include "ScriptedMessages.h"
+#include "TemporaryConfig.h"
+#include "graph/ModGraph.h"
+#include "link/ModTxRx.h"
+#include "link/PortMap.h"
+#include "link/Startup.h"
+#include "lock/ModLock.h"
+#include "model/ModFun.h"
+#include "model/ValueTables.h"
+#include "presets/DeviceImage.h"
+#include "presets/ModPreset.h"
+#include "shell/AppInfo.h"
+
+namespace {
+
+/// The unit's memory and setting image as the load reads them: firmware 2.7, password "ABCD",
+/// locked with the distance bit set, user places 17 and 22 used.
+class UnitDouble
+{
+public:
+    UnitDouble()
+    {
+        for (int i = 0; i < 4; ++i)
+            memory[0x1A + i] = static_cast<std::uint8_t>('A' + i);
+        memory[0x10] = 0xC1; // lock, distance, and a bit the program must not keep
+        memory[0x13] = 40; // no such preset
+        memory[0x30] = 0x55;
+        memory[0x35] = 0x55;
+        WriteName(0, "Stage 1 ");
+        WriteName(5, "Club    ");
+        for (int i = 0; i < DeviceImage::ImageSize; ++i)
+            image[i] = ValueTables::DefaultImage[i];
+        image[47] = 200; // limiter threshold beyond its table
+        image[58] = 1; // channel A muted
+    }
+
+    FrameBuffer Answer(const FrameBuffer &request)
+    {
+        const int address = request[3] << 8 | request[4];
+        switch (request[2]) {
+        case 0x25:
+            return ReplyFrame(0x25, 2, 7, 0, 0, 0, 0x10);
+        case 0x10:
+            return ReplyFrame(0x10, request[3], request[4], 0, memory[address]);
+        case 0x17:
+            return ReplyFrame(0x17, request[3], request[4], memory[address], memory[address + 1],
+                              memory[address + 2], memory[address + 3]);
+        case 0x19:
+            return ReplyFrame(0x19, request[3], request[4], image[address], image[address + 1],
+                              image[address + 2], image[address + 3]);
+        default:
+            return request;
+        }
+    }
+
+    std::map<int, std::uint8_t> memory;
+    DeviceImage::Image image{};
+
+private:
+    void WriteName(int place, const char *name)
+    {
+        for (int j = 0; j < 8; ++j)
+            memory[place * 8 + 3872 + j] = static_cast<std::uint8_t>(name[j]);
+    }
+};
+
+/// A unit that stops answering at frame `failAt` (counted from 0).
+class FailingSerial : public RecordingSerial
+{
+public:
+    int Exchange(FrameBuffer &buffer, int timeoutMs, bool first, bool second,
+                 int replyMode) override
+    {
+        if (calls.size() == failAt) {
+            calls.push_back({buffer, timeoutMs, replyMode});
+            return ExchangeTimeout;
+        }
+        return RecordingSerial::Exchange(buffer, timeoutMs, first, second, replyMode);
+    }
+    std::size_t failAt = SIZE_MAX;
+};
+
+class StartupTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ResetAll();
+        ModTxRx::state.SerialPort = &serial;
+        serial.open = true;
+        serial.responder = [this](const FrameBuffer &request) { return unit.Answer(request); };
+    }
+    void TearDown() override { ResetAll(); }
+
+    static void ResetAll()
+    {
+        ModTxRx::Reset();
+        ModFun::Reset();
+        ModGraph::Reset();
+        ModPreset::Reset();
+        ModLock::Reset();
+        AppInfo::Reset();
+    }
+
+    static std::uint8_t Image(int index) { return ModFun::state.ParamImage[index]; }
+
+    /// Frames sent as "cmd:address", e.g. "17:001A".
+    std::vector<std::string> FrameList() const
+    {
+        std::vector<std::string> list;
+        for (const RecordingSerial::Call &call : serial.calls)
+            list.push_back(FrameText(call.frame[2], call.frame[3] << 8 | call.frame[4]));
+        return list;
+    }
+
+    static std::string FrameText(int command, int address)
+    {
+        return QStringLiteral("%1:%2")
+            .arg(command, 2, 16, QChar('0'))
+            .arg(address, 4, 16, QChar('0'))
+            .toUpper()
+            .toStdString();
+    }
+
+    UnitDouble unit;
+    FailingSerial serial;
+    ScriptedMessages messages;
+    TemporaryConfig config;
+};
+
+TEST_F(StartupTest, LoadReadsTheUnitInOrderAndCommitsAtTheEnd)
+{
+    std::vector<int> progress;
+    ASSERT_TRUE(Startup::LoadDeviceState([&](int steps) { progress.push_back(steps); }));
+
+    std::vector<std::string> expected{"00:0000", "17:001A", "25:0000", "10:0010", "10:0013",
+                                      "17:0030", "17:0034", "17:0038", "17:003C",
+                                      // names of places 0 and 5, four characters a frame
+                                      "17:0F20", "17:0F24", "17:0F48", "17:0F4C"};
+    for (int offset = 0; offset < 128; offset += 4)
+        expected.push_back(FrameText(0x19, offset));
+    EXPECT_EQ(FrameList(), expected) << "applying the image sends nothing back";
+    EXPECT_EQ(serial.calls[0].timeoutMs, 10000);
+
+    ASSERT_EQ(progress.size(), static_cast<std::size_t>(Startup::LoadSteps));
+    for (std::size_t i = 0; i < progress.size(); ++i)
+        ASSERT_EQ(progress[i], static_cast<int>(i) + 1);
+
+    EXPECT_EQ(AppInfo::state.FirmwareVersion, QStringLiteral("2.7.7"));
+    EXPECT_EQ(ModLock::state.StoredPassword, (std::array<int, 4>{'A', 'B', 'C', 'D'}));
+    EXPECT_EQ(ModLock::state.LockState, 1);
+    EXPECT_EQ(ModFun::state.SystemFlags, 0xC0);
+    EXPECT_EQ(ModFun::state.DelayInMetres, 1.0);
+    EXPECT_EQ(ModPreset::state.CurrentPreset, 0) << "preset 41 does not exist";
+
+    EXPECT_EQ(ModPreset::state.PresetNames[0],
+              QString::fromLatin1(ValueTables::FactoryPresetNames[0]));
+    EXPECT_TRUE(ModPreset::state.PresetUsed[15]);
+    EXPECT_EQ(ModPreset::state.PresetNames[16], QStringLiteral("Stage 1 "));
+    EXPECT_EQ(ModPreset::state.PresetNames[21], QStringLiteral("Club    "));
+    EXPECT_TRUE(ModPreset::state.PresetUsed[21]);
+    EXPECT_FALSE(ModPreset::state.PresetUsed[17]);
+    EXPECT_EQ(ModPreset::state.PresetNames[17], ModPreset::EmptyName());
+
+    EXPECT_EQ(Image(47), 150) << "the threshold code is clamped into its table";
+    EXPECT_EQ(Image(58), 1);
+    EXPECT_EQ(ModFun::state.Mute[0], 1.0);
+    EXPECT_EQ(ModFun::state.Summary[7], QStringLiteral("Thr=0 dB - Rel=100 ms - Atk=5 ms"));
+    EXPECT_EQ(ModFun::state.Summary[4], QStringLiteral(" 0 m "))
+        << "delays follow the distance bit";
+    EXPECT_FALSE(ModTxRx::state.SendSuspended);
+}
+
+TEST_F(StartupTest, CurrentPresetInRangeIsKept)
+{
+    unit.memory[0x13] = 31;
+    ASSERT_TRUE(Startup::LoadDeviceState());
+    EXPECT_EQ(ModPreset::state.CurrentPreset, 31);
+}
+
+TEST_F(StartupTest, AFailedFrameStopsTheLoadAndChangesNothing)
+{
+    // The identity, a used mark, a name and the last image block.
+    for (const std::size_t failing : {2u, 6u, 10u, 44u}) {
+        ResetAll();
+        ModTxRx::state.SerialPort = &serial;
+        serial.calls.clear();
+        serial.failAt = failing;
+        ModFun::state.ParamImage.fill(7);
+        ModPreset::state.PresetNames[16] = QStringLiteral("Before  ");
+
+        EXPECT_FALSE(Startup::LoadDeviceState()) << failing;
+        EXPECT_EQ(serial.calls.size(), failing + 1) << "the load stops at once";
+        EXPECT_TRUE(serial.opened.empty()) << "no reconnect";
+        EXPECT_TRUE(ModTxRx::state.TransferFailed);
+        EXPECT_TRUE(std::all_of(ModFun::state.ParamImage.begin(), ModFun::state.ParamImage.end(),
+                                [](std::uint8_t b) { return b == 7; }));
+        EXPECT_EQ(ModPreset::state.PresetNames[16], QStringLiteral("Before  "));
+        EXPECT_FALSE(ModPreset::state.PresetUsed[0]);
+        EXPECT_EQ(ModLock::state.LockState, 0);
+        EXPECT_EQ(ModLock::state.StoredPassword, (std::array<int, 4>{}));
+        EXPECT_EQ(ModFun::state.SystemFlags, 0);
+        EXPECT_EQ(AppInfo::state.FirmwareVersion, QStringLiteral("1.0.0"));
+        EXPECT_TRUE(ModFun::state.Summary[7].isEmpty());
+    }
+    EXPECT_TRUE(messages.Shown().empty()) << "the caller words the message";
+}
+
+TEST_F(StartupTest, DemoModeIsSetUpWithoutAnyFrame)
+{
+    ModLock::state.LockState = 1;
+    ModPreset::state.PresetNames[20] = QStringLiteral("Old     ");
+    Startup::EnterDemoMode();
+    EXPECT_TRUE(serial.calls.empty());
+    EXPECT_TRUE(ModTxRx::state.DemoMode);
+    EXPECT_TRUE(std::equal(ValueTables::DefaultImage.begin(), ValueTables::DefaultImage.end(),
+                           ModFun::state.ParamImage.begin()));
+    EXPECT_EQ(ModPreset::state.PresetNames[20], ModPreset::EmptyName());
+    EXPECT_EQ(ModLock::state.LockState, 0);
+    EXPECT_EQ(ModFun::state.Summary[12],
+              QStringLiteral("HP: 20 Hz, Bypass - LP: 20000 Hz, Bypass"));
+    EXPECT_EQ(Startup::DemoTitle(), QStringLiteral("MX-RF418 - DEMO - Remote Control Software"));
+    EXPECT_FALSE(Startup::LoadDeviceState()) << "nothing is loaded in demo mode";
+    EXPECT_TRUE(serial.calls.empty());
+}
+
+TEST_F(StartupTest, InitCfgHoldsTheRememberedPort)
+{
+    EXPECT_EQ(Startup::ReadInitCfg(), 0) << "missing";
+    QFile file(Startup::InitCfgPath());
+    ASSERT_TRUE(QDir().mkpath(PortMap::ConfigFolder()));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("\x05", 1);
+    file.close();
+    EXPECT_EQ(Startup::ReadInitCfg(), 0) << "short";
+    ASSERT_TRUE(Startup::WriteInitCfg(261));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("\x05\x01", 2)) << "16-bit little-endian";
+    file.close();
+    EXPECT_EQ(Startup::ReadInitCfg(), 261);
+}
+
+TEST_F(StartupTest, FindUnitRemembersOnlyAPortThatAnswered)
+{
+    ASSERT_TRUE(Startup::WriteInitCfg(9));
+    serial.open = false;
+    serial.onlyPort = QStringLiteral("COM3");
+    ASSERT_TRUE(Startup::FindUnit());
+    EXPECT_EQ(serial.opened.front(), QStringLiteral("COM9")) << "the remembered port first";
+    EXPECT_EQ(Startup::ReadInitCfg(), 3);
+
+    serial.onlyPort = QStringLiteral("COM40"); // nothing answers
+    EXPECT_FALSE(Startup::FindUnit());
+    EXPECT_EQ(ModTxRx::state.ComPort, 32);
+    EXPECT_EQ(Startup::ReadInitCfg(), 3) << "init.cfg unchanged";
+}
+
+TEST_F(StartupTest, ReleaseSendsTheReleaseFrameAndClosesThePort)
+{
+    const auto start = std::chrono::steady_clock::now();
+    Startup::ReleaseUnit(true);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(50));
+    EXPECT_EQ(serial.Commands(), std::vector<int>{0x0F});
+    EXPECT_EQ(serial.calls[0].timeoutMs, 10000);
+    EXPECT_FALSE(serial.IsOpen());
+    Startup::ReleaseUnit(false);
+    EXPECT_EQ(serial.calls.size(), 1u) << "a closed port gets no release";
+}
+
+} // namespace
