@@ -1,5 +1,9 @@
 #include "shell/ui/WindowOpeners.h"
 
+#include "presets/ui/FileActions.h"
+#include "presets/ui/FrmCopyIn.h"
+#include "presets/ui/FrmRead.h"
+#include "presets/ui/FrmStore.h"
 #include "shell/ui/FrmVersion.h"
 
 namespace WindowOpeners {
@@ -19,6 +23,13 @@ template<typename Window> Opener Modal()
 void RegisterAllWindows()
 {
     Register(Action::About, Modal<FrmVersion>());
+    Register(Action::PresetFromDevice, Modal<FrmRead>());
+    Register(Action::PresetToDevice, Modal<FrmStore>());
+    Register(Action::Copy, Modal<FrmCopyIn>());
+    Register(Action::PresetFromPc, LoadFileAction(PresetFiles::Kind::User));
+    Register(Action::PresetToPc, SaveFileAction(PresetFiles::Kind::User));
+    Register(Action::FactoryFromPc, LoadFileAction(PresetFiles::Kind::Factory));
+    Register(Action::FactoryToPc, SaveFileAction(PresetFiles::Kind::Factory));
 }
 
 } // namespace WindowOpeners

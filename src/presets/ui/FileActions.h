@@ -1,0 +1,8 @@
+#pragma once
+
+#include "presets/PresetFiles.h"
+#include "shell/ui/WindowOpeners.h"
+
+/// The overview panel's file buttons: load a file with the panel's progress display, save one.
+WindowOpeners::Opener LoadFileAction(PresetFiles::Kind kind);
+WindowOpeners::Opener SaveFileAction(PresetFiles::Kind kind);
