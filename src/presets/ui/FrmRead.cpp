@@ -62,7 +62,10 @@ FrmRead::FrmRead(QWidget *parent)
 
     connect(Command1_1, &QPushButton::clicked, this, &FrmRead::Read);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(names, &QListWidget::itemDoubleClicked, this, &FrmRead::Read);
+    connect(names, &QListWidget::itemDoubleClicked, this, [this, names](QListWidgetItem *item) {
+        names->setCurrentItem(item);
+        Read();
+    });
 }
 
 void FrmRead::Read()
