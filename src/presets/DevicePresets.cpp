@@ -91,7 +91,7 @@ bool IsFactory(int index)
     return index < FactoryCount;
 }
 
-Outcome ReadPresetAsked(int index, const Progress &progress)
+Outcome ReadPresetAsked(int index, const Presets::Progress &progress)
 {
     if (index < 0 || index >= PresetCount || !ModPreset::state.PresetUsed[index]) {
         TellPresetEmpty();
@@ -105,11 +105,11 @@ Outcome ReadPresetAsked(int index, const Progress &progress)
     return IsFactory(index) ? ReadFactoryPreset(index, progress) : ReadUserPreset(index, progress);
 }
 
-Outcome ReadUserPreset(int index, const Progress &progress)
+Outcome ReadUserPreset(int index, const Presets::Progress &progress)
 {
     if (index < FactoryCount || index >= PresetCount)
         return Outcome::Refused;
-    ProgressRun bar(progress, 1, ReadSteps);
+    Presets::ProgressRun bar(progress, 1, ReadSteps);
     // Without a unit there is no user preset to read, and the replies would be stale bytes.
     if (ModTxRx::state.DemoMode) {
         TellPresetEmpty();
@@ -131,11 +131,11 @@ Outcome ReadUserPreset(int index, const Progress &progress)
     return Outcome::Done;
 }
 
-Outcome ReadFactoryPreset(int index, const Progress &progress)
+Outcome ReadFactoryPreset(int index, const Presets::Progress &progress)
 {
     if (index < 0 || index >= FactoryCount)
         return Outcome::Refused;
-    ProgressRun bar(progress, 1, ReadSteps);
+    Presets::ProgressRun bar(progress, 1, ReadSteps);
     const auto &factory = ValueTables::FactoryPresetImages[index];
     DeviceImage::Image image{};
     for (int offset = 0; offset < DeviceImage::ImageSize; offset += BlockSize) {
@@ -165,7 +165,7 @@ std::optional<QString> CheckedPresetName(const QString &typed)
     return name;
 }
 
-Outcome StorePresetAsked(int place, const QString &typedName, const Progress &progress)
+Outcome StorePresetAsked(int place, const QString &typedName, const Presets::Progress &progress)
 {
     if (!Messages::Ask(QStringLiteral("               Are you sure ? "),
                        QStringLiteral("Store Preset")))
@@ -179,11 +179,11 @@ Outcome StorePresetAsked(int place, const QString &typedName, const Progress &pr
     return Memorize_eep(place, *name, progress);
 }
 
-Outcome Memorize_eep(int place, const QString &name, const Progress &progress)
+Outcome Memorize_eep(int place, const QString &name, const Presets::Progress &progress)
 {
     if (!IsPlace(place))
         return Outcome::Refused;
-    ProgressRun bar(progress, 0, StoreSteps);
+    Presets::ProgressRun bar(progress, 0, StoreSteps);
     const int preset = FactoryCount + place;
     const QString centred = ModPreset::CenteredName(name);
     const QByteArray nameBytes = centred.toLatin1();

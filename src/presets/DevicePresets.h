@@ -31,15 +31,15 @@ bool IsFactory(int index);
 
 /// The read window's Read: refuses an unused preset ("Preset empty"), asks before overwriting,
 /// then reads the preset (`ReadFactoryPreset` or `ReadUserPreset`).
-Outcome ReadPresetAsked(int index, const Progress &progress);
+Outcome ReadPresetAsked(int index, const Presets::Progress &progress);
 
 /// Recalls user preset `index` (16..31) on the unit and reads its image (0x1B, then 32 x 0x19).
 /// The codes are brought into range before the image is applied. An empty place answers
 /// `Refused` after "Preset empty"; the model is then unchanged.
-Outcome ReadUserPreset(int index, const Progress &progress);
+Outcome ReadUserPreset(int index, const Presets::Progress &progress);
 /// Applies factory preset `index` (0..15) from the program's table and recalls it on the unit
 /// (0x1B only).
-Outcome ReadFactoryPreset(int index, const Progress &progress);
+Outcome ReadFactoryPreset(int index, const Presets::Progress &progress);
 
 /// The name as it is stored: leading and trailing blanks removed, 1..8 characters with codes
 /// 32..127; nothing when the name cannot be stored.
@@ -47,12 +47,12 @@ std::optional<QString> CheckedPresetName(const QString &typed);
 
 /// The store window's Store: asks, checks the name ("Symbol not admited" when it cannot be
 /// stored), then stores it with `Memorize_eep`.
-Outcome StorePresetAsked(int place, const QString &typedName, const Progress &progress);
+Outcome StorePresetAsked(int place, const QString &typedName, const Presets::Progress &progress);
 
 /// Writes `ParamImage` and the centred `name` into user place `place` (0..15, preset place + 17):
 /// 32 image frames at place * 128 + 288, 2 name frames at place * 8 + 3872 (0x18), then the used
 /// mark (0x11) and the end of the store (0x3B). The list takes the name and the used flag only
 /// when every data frame went through; a store that stops leaves the place unused.
-Outcome Memorize_eep(int place, const QString &name, const Progress &progress);
+Outcome Memorize_eep(int place, const QString &name, const Presets::Progress &progress);
 
 } // namespace DevicePresets

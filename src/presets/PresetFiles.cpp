@@ -59,7 +59,7 @@ std::optional<QByteArray> ReadFileStart(const QString &path)
 }
 
 /// The 32 blocks and the apply frame; false when the link was lost.
-bool Upload(const std::array<std::uint8_t, FileSize> &image, const ProgressRun &bar)
+bool Upload(const std::array<std::uint8_t, FileSize> &image, const Presets::ProgressRun &bar)
 {
     const auto &work = ModTxRx::state.WorkBytes;
     for (int i = 0; i < ValueTables::PresetImageSize; i += BlockSize) {
@@ -144,7 +144,7 @@ QString TakeFileBytes(const QByteArray &bytes)
     return {};
 }
 
-LoadOutcome LoadPresetFile(Kind kind, const Progress &progress)
+LoadOutcome LoadPresetFile(Kind kind, const Presets::Progress &progress)
 {
     const QString path = AskFile(kind, Messages::FileMode::Open);
     if (path.isEmpty())
@@ -156,7 +156,7 @@ LoadOutcome LoadPresetFile(Kind kind, const Progress &progress)
         TellError(refusal);
         return LoadOutcome::Refused;
     }
-    ProgressRun bar(progress, 0, LoadSteps);
+    Presets::ProgressRun bar(progress, 0, LoadSteps);
     if (!Upload(state.LoadBuffer, bar))
         return LoadOutcome::Stopped;
     ApplyLoadedImage(path);

@@ -61,6 +61,6 @@ QString TakeFileBytes(const QByteArray &bytes);
 /// Asks for a file, checks it, uploads it to the unit (32 x 0x1A, then 0x2B), then makes it the
 /// model's image and refreshes the model with sending suspended; the title becomes
 /// "File : <name>". `progress` runs over the upload.
-LoadOutcome LoadPresetFile(Kind kind, const Progress &progress);
+LoadOutcome LoadPresetFile(Kind kind, const Presets::Progress &progress);
 
 } // namespace PresetFiles

@@ -2,6 +2,8 @@
 
 #include <functional>
 
+namespace Presets {
+
 /// How a preset action shows how far it got. Any member may be left empty.
 struct Progress
 {
@@ -40,3 +42,5 @@ public:
 private:
     const Progress &progress;
 };
+
+} // namespace Presets

@@ -15,7 +15,7 @@ struct ProgressLog
     int steps = 0;
     int finished = 0;
 
-    Progress Display()
+    Presets::Progress Display()
     {
         return {[this](int value, int max) { startValue = value, maximum = max; },
                 [this] { ++steps; }, [this] { ++finished; }};

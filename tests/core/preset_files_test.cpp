@@ -131,8 +131,8 @@ TEST_F(PresetFilesTest, LoadUploadsThirtyThreeFramesThenTakesTheImage)
     int steps = 0;
     int maximum = 0;
     bool finished = false;
-    const Progress progress{[&](int value, int max) { steps = value, maximum = max; },
-                            [&] { ++steps; }, [&] { finished = true; }};
+    const Presets::Progress progress{[&](int value, int max) { steps = value, maximum = max; },
+                                     [&] { ++steps; }, [&] { finished = true; }};
     messages.ChooseFile(PresetFile("hall.RFP", 129, {{0, 40}, {58, 1}, {128, 5}}));
     ASSERT_EQ(PresetFiles::LoadPresetFile(Kind::User, progress), LoadOutcome::Loaded);
     const auto frames = Frames();

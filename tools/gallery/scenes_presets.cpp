@@ -22,6 +22,15 @@ void GalleryPresetList()
     list.CurrentPreset = 17;
 }
 
+/// The window part-way through its action.
+std::unique_ptr<QWidget> Busy(std::unique_ptr<QWidget> window, int value, int maximum)
+{
+    auto *bar = window->findChild<QProgressBar *>(QStringLiteral("ProgressBar1"));
+    bar->setMaximum(maximum);
+    bar->setValue(value);
+    return window;
+}
+
 } // namespace
 
 GALLERY_SCENE("FrmRead", [] {
@@ -33,10 +42,7 @@ GALLERY_SCENE("FrmRead-reading", [] {
     GalleryPresetList();
     auto window = std::make_unique<FrmRead>();
     window->setWindowTitle(QStringLiteral("Reading Preset......"));
-    auto *bar = window->findChild<QProgressBar *>(QStringLiteral("ProgressBar1"));
-    bar->setMaximum(34);
-    bar->setValue(21);
-    return window;
+    return Busy(std::move(window), 21, 34);
 });
 
 GALLERY_SCENE("FrmStore", [] {
@@ -48,10 +54,7 @@ GALLERY_SCENE("FrmStore-storing", [] {
     GalleryPresetList();
     auto window = std::make_unique<FrmStore>();
     window->findChild<QLineEdit *>(QStringLiteral("Text1"))->setText(QStringLiteral("Live"));
-    auto *bar = window->findChild<QProgressBar *>(QStringLiteral("ProgressBar1"));
-    bar->setMaximum(40);
-    bar->setValue(17);
-    return window;
+    return Busy(std::move(window), 17, 40);
 });
 
 GALLERY_SCENE("FrmCopyIn", [] {

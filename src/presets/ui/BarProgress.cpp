@@ -4,6 +4,8 @@
 #include <QPointer>
 #include <QProgressBar>
 
+namespace Presets {
+
 Progress BarProgress(QProgressBar *bar, std::function<void(bool running)> running)
 {
     const QPointer<QProgressBar> shown(bar);
@@ -49,3 +51,5 @@ Progress PanelProgress(QWidget *panel)
         frame->raise();
     });
 }
+
+} // namespace Presets

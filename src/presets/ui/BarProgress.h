@@ -7,6 +7,8 @@
 class QProgressBar;
 class QWidget;
 
+namespace Presets {
+
 /// Shows a preset action's progress on `bar` with the busy pointer while it runs; `running` is
 /// told when the run starts (true) and ends (false), for a caption or a frame to follow it.
 Progress BarProgress(QProgressBar *bar, std::function<void(bool running)> running = {});
@@ -15,3 +17,5 @@ Progress BarProgress(QProgressBar *bar, std::function<void(bool running)> runnin
 /// frame that holds it are shown for the run and hidden after. Without such a bar only the busy
 /// pointer shows.
 Progress PanelProgress(QWidget *panel);
+
+} // namespace Presets

@@ -2,6 +2,8 @@
 
 #include "presets/ui/BarProgress.h"
 
+namespace Presets {
+
 WindowOpeners::Opener LoadFileAction(PresetFiles::Kind kind)
 {
     return [kind](QWidget *panel) { PresetFiles::LoadPresetFile(kind, PanelProgress(panel)); };
@@ -11,3 +13,5 @@ WindowOpeners::Opener SaveFileAction(PresetFiles::Kind kind)
 {
     return [kind](QWidget *) { PresetFiles::SavePresetFile(kind); };
 }
+
+} // namespace Presets

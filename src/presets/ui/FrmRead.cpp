@@ -70,7 +70,7 @@ FrmRead::FrmRead(QWidget *parent)
 
 void FrmRead::Read()
 {
-    const Progress progress = BarProgress(ProgressBar1, [this](bool running) {
+    const Presets::Progress progress = Presets::BarProgress(ProgressBar1, [this](bool running) {
         setWindowTitle(running ? QStringLiteral("Reading Preset......") : Caption);
     });
     const auto outcome = DevicePresets::ReadPresetAsked(list->names()->currentRow(), progress);

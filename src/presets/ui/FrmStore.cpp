@@ -106,7 +106,7 @@ void FrmStore::RefuseWideCharacters()
 void FrmStore::Store()
 {
     const auto outcome = DevicePresets::StorePresetAsked(Combo1->currentIndex(), Text1->text(),
-                                                         BarProgress(ProgressBar1));
+                                                         Presets::BarProgress(ProgressBar1));
     if (outcome == DevicePresets::Outcome::Refused)
         Text1->clear();
     else if (outcome != DevicePresets::Outcome::Declined)

@@ -26,10 +26,10 @@ void RegisterAllWindows()
     Register(Action::PresetFromDevice, Modal<FrmRead>());
     Register(Action::PresetToDevice, Modal<FrmStore>());
     Register(Action::Copy, Modal<FrmCopyIn>());
-    Register(Action::PresetFromPc, LoadFileAction(PresetFiles::Kind::User));
-    Register(Action::PresetToPc, SaveFileAction(PresetFiles::Kind::User));
-    Register(Action::FactoryFromPc, LoadFileAction(PresetFiles::Kind::Factory));
-    Register(Action::FactoryToPc, SaveFileAction(PresetFiles::Kind::Factory));
+    Register(Action::PresetFromPc, Presets::LoadFileAction(PresetFiles::Kind::User));
+    Register(Action::PresetToPc, Presets::SaveFileAction(PresetFiles::Kind::User));
+    Register(Action::FactoryFromPc, Presets::LoadFileAction(PresetFiles::Kind::Factory));
+    Register(Action::FactoryToPc, Presets::SaveFileAction(PresetFiles::Kind::Factory));
 }
 
 } // namespace WindowOpeners
