@@ -46,6 +46,15 @@ bool Recall(int index)
                                       0);
 }
 
+/// The preset last recalled or stored, also in the overview window's title.
+void MakeCurrent(int index)
+{
+    ModPreset::state.CurrentPreset = static_cast<std::int16_t>(index);
+    ModFun::state.PresetTitle = ModPreset::PresetTitleFor(index);
+    ModFun::state.PresetSource = QStringLiteral("Preset");
+    ModFun::ShowPresetName();
+}
+
 /// The image becomes the model's and the model is shown without sending anything back.
 void ApplyPresetImage(int index, const DeviceImage::Image &image)
 {
@@ -56,10 +65,7 @@ void ApplyPresetImage(int index, const DeviceImage::Image &image)
         QScopedValueRollback suspended(ModTxRx::state.SendSuspended, true);
         ModFun::SendWholeState();
     }
-    ModPreset::state.CurrentPreset = static_cast<std::int16_t>(index);
-    model.PresetTitle = ModPreset::PresetTitleFor(index);
-    model.PresetSource = QStringLiteral("Preset");
-    ModFun::ShowPresetName();
+    MakeCurrent(index);
 }
 
 /// Sends four bytes to the unit's memory at `address` (0x18).
@@ -207,10 +213,7 @@ Outcome Memorize_eep(int place, const QString &name, const Presets::Progress &pr
                                     0, 0) ||
         !PresetLink::SendRepeatable(EndStoreCommand, placeByte, 0, 0, 0, 0, UsedMark))
         return Outcome::Stopped;
-    ModPreset::state.CurrentPreset = static_cast<std::int16_t>(preset);
-    ModFun::state.PresetTitle = ModPreset::PresetTitleFor(preset);
-    ModFun::state.PresetSource = QStringLiteral("Preset");
-    ModFun::ShowPresetName();
+    MakeCurrent(preset);
     return Outcome::Done;
 }
 
