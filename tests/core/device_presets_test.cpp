@@ -98,17 +98,6 @@ TEST_F(DevicePresetsTest, UserPresetReadThatCannotFinishChangesNothing)
     EXPECT_EQ(progress.finished, 1);
 }
 
-TEST_F(DevicePresetsTest, RecallLostOnTheWayIsSentAgainAfterTheReopen)
-{
-    serial.QueueFailure();
-    ASSERT_EQ(DevicePresets::ReadUserPreset(16, {}), Outcome::Done);
-    const auto commands = serial.Commands();
-    ASSERT_GE(commands.size(), 3u);
-    EXPECT_EQ(std::vector(commands.begin(), commands.begin() + 3), (std::vector{0x1B, 0x25, 0x1B}));
-    EXPECT_EQ(commands.size(), 35u);
-    EXPECT_TRUE(messages.Shown().empty());
-}
-
 TEST_F(DevicePresetsTest, FactoryPresetSendsOnlyTheRecall)
 {
     ModFun::state.ParamImage.fill(9);

@@ -102,28 +102,17 @@ TEST_F(PresetFilesTest, SaveWritesExactlyTheImageInPlaceOfTheFile)
     EXPECT_TRUE(serial.calls.empty());
 }
 
-TEST_F(PresetFilesTest, FileBytesAreCheckedBeforeTheyAreTaken)
+TEST_F(PresetFilesTest, ShortAndLongFilesGiveTheirFirstBytes)
 {
-    const QByteArray image = DefaultImageBytes();
-    EXPECT_EQ(PresetFiles::TakeFileBytes(image.left(127)),
-              "This is not a preset file: it holds 127 bytes, a preset file holds 129.");
-    EXPECT_EQ(PresetFiles::TakeFileBytes(QByteArray()),
-              "This is not a preset file: it holds 0 bytes, a preset file holds 129.");
-    QByteArray bad = image;
-    bad[47] = char(200);
-    bad[60] = char(99);
-    EXPECT_EQ(PresetFiles::TakeFileBytes(bad),
-              "This is not a preset file: byte 47 holds 200 (channel A limiter threshold, "
-              "0..150).");
-    EXPECT_EQ(PresetFiles::state.LoadBuffer, decltype(PresetFiles::state.LoadBuffer){});
-
-    QByteArray shortOne = image.left(128);
-    shortOne[0] = 60;
-    EXPECT_EQ(PresetFiles::TakeFileBytes(shortOne), "");
+    QByteArray image = DefaultImageBytes();
+    image[0] = 60;
+    EXPECT_EQ(PresetFiles::TakeFileBytes(image.left(128)), "");
     EXPECT_EQ(PresetFiles::state.LoadBuffer[0], 60);
     EXPECT_EQ(PresetFiles::state.LoadBuffer[128], 0);
+    image[128] = 9;
     EXPECT_EQ(PresetFiles::TakeFileBytes(image + QByteArray(50, '\xEE')), "");
-    EXPECT_EQ(PresetFiles::state.LoadBuffer[0], 30);
+    EXPECT_EQ(PresetFiles::state.LoadBuffer[128], 9);
+    EXPECT_NE(PresetFiles::TakeFileBytes(QByteArray()), "");
 }
 
 TEST_F(PresetFilesTest, LoadUploadsThirtyThreeFramesThenTakesTheImage)
