@@ -1,33 +1,26 @@
 #include "presets/DeviceImage.h"
 
 #include "link/ModTxRx.h"
+#include "presets/PresetLink.h"
 
 namespace DeviceImage {
 namespace {
 
 constexpr std::uint8_t ReadSettingCommand = 0x19;
 
-void RequestBlock(int offset)
+/// Reading is harmless to repeat: with `Recover` a block whose frame failed is asked for again
+/// after the link was reopened, since the stale reply bytes of a failed frame must never land in
+/// the image.
+bool ReadBlock(int offset, OnFailure onFailure)
 {
     auto &link = ModTxRx::state;
     ModTxRx::SplitToBytes(offset, 0);
-    ModTxRx::TransferFrame(ReadSettingCommand, link.WorkBytes[2], link.WorkBytes[3], 0, 0, 0, 0);
-}
-
-/// Reading is harmless to repeat: after the link was reopened the block is asked for once more,
-/// since the stale reply bytes of a failed frame must never land in the image.
-bool ReadBlock(int offset, OnFailure onFailure)
-{
-    RequestBlock(offset);
-    if (!ModTxRx::state.TransferFailed)
-        return true;
-    if (onFailure == OnFailure::Stop || !ModTxRx::RecoverFromFailure())
-        return false;
-    RequestBlock(offset);
-    if (!ModTxRx::state.TransferFailed)
-        return true;
-    ModTxRx::RecoverFromFailure();
-    return false;
+    const std::uint8_t high = link.WorkBytes[2];
+    const std::uint8_t low = link.WorkBytes[3];
+    if (onFailure == OnFailure::Recover)
+        return PresetLink::SendRepeatable(ReadSettingCommand, high, low, 0, 0, 0, 0);
+    ModTxRx::TransferFrame(ReadSettingCommand, high, low, 0, 0, 0, 0);
+    return !link.TransferFailed;
 }
 
 } // namespace

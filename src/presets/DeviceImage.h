@@ -19,9 +19,10 @@ enum class OnFailure {
 };
 
 /// Reads the 128 bytes into `image`, calling `step` after each frame. With `Recover`, a block whose
-/// frame failed is asked for again once after the link was reopened. Answers false when the image
-/// could not be read whole; `image` is then incomplete and must not be used. In demo mode or while
-/// sending is suspended nothing is read and the answer is false.
+/// frame failed is asked for again once after the link was reopened (`PresetLink::SendRepeatable`,
+/// which tells the operator when that fails too). Answers false when the image could not be read
+/// whole; `image` is then incomplete and must not be used. In demo mode or while sending is
+/// suspended nothing is read and the answer is false.
 bool ReadSettingImage(Image &image, OnFailure onFailure, const std::function<void()> &step = {});
 
 } // namespace DeviceImage

@@ -19,7 +19,7 @@ QString EmptyName();
 struct State
 {
     std::array<QString, PresetCount> PresetNames;
-    std::array<bool, PresetCount> PresetUsed {};
+    std::array<bool, PresetCount> PresetUsed{};
     /// Index 0..31 of the preset last recalled or stored.
     std::int16_t CurrentPreset = 0;
 };

@@ -121,7 +121,7 @@ TEST_F(Curves, RedrawOnlyWhenShownEnabledAndNotFrozen)
     Band(1, 1, 100, 1);
     ModGraph::state.GraphFrozen = -1;
     Band(1, 1, 100, 1);
-    EXPECT_EQ(redrawn, (std::vector {1, 0, 0}));
+    EXPECT_EQ(redrawn, (std::vector{1, 0, 0}));
 }
 
 TEST_F(Curves, NearestFrequencyTiesGoDown)

@@ -8,7 +8,7 @@ using ImageChecks = ModelTest;
 
 TEST_F(ImageChecks, NamesEveryCodeOutsideItsTable)
 {
-    std::array<std::uint8_t, 129> image {};
+    std::array<std::uint8_t, 129> image{};
     std::copy(ValueTables::DefaultImage.begin(), ValueTables::DefaultImage.end(), image.begin());
     EXPECT_TRUE(ImageCheck::FindBadCodes(image).empty());
 

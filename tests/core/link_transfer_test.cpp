@@ -26,7 +26,7 @@ TEST_F(TransferTest, WrapsTheFrameAndKeepsTheReply)
     serial.QueueReply(ReplyFrame(0x05, 1, 2, 3, 4, 5, 6));
     ModTxRx::TransferFrame(0x05, 1, 0, 0, 0x44, 0x18, 0x2A);
     ASSERT_EQ(serial.calls.size(), 1u);
-    const FrameBuffer expected {0xF0, 0x10, 0x05, 1, 0, 0, 0x44, 0x18, 0x2A, 0xF7};
+    const FrameBuffer expected{0xF0, 0x10, 0x05, 1, 0, 0, 0x44, 0x18, 0x2A, 0xF7};
     EXPECT_EQ(serial.calls[0].frame, expected);
     EXPECT_FALSE(ModTxRx::state.TransferFailed);
     EXPECT_TRUE(ModTxRx::state.LinkIdle);
@@ -96,8 +96,8 @@ TEST_F(TransferTest, ConnectTriesTheRememberedPortThenEveryPort)
     ModTxRx::state.ComPort = 3;
     EXPECT_TRUE(ModTxRx::ConnectDevice());
     EXPECT_EQ(ModTxRx::state.ComPort, 7);
-    const std::vector<QString> expected {"COM3", "COM1", "COM2", "COM3",
-                                         "COM4", "COM5", "COM6", "COM7"};
+    const std::vector<QString> expected{"COM3", "COM1", "COM2", "COM3",
+                                        "COM4", "COM5", "COM6", "COM7"};
     EXPECT_EQ(serial.opened, expected);
 
     serial.onlyPort = "COM99";
@@ -162,7 +162,7 @@ TEST_F(TransferTest, FrameSentWhileAnotherWaitsIsRefusedAndLeavesTheLinkAlone)
     EXPECT_TRUE(nestedFailed);
     EXPECT_FALSE(nestedRecovered);
     EXPECT_FALSE(idleDuringNested);
-    EXPECT_EQ(serial.Commands(), std::vector<int> {0x19}); // no reopen, no identity, no 0x21
+    EXPECT_EQ(serial.Commands(), std::vector<int>{0x19}); // no reopen, no identity, no 0x21
     EXPECT_TRUE(serial.opened.empty());
     EXPECT_TRUE(messages.Shown().empty());
     EXPECT_FALSE(ModTxRx::state.TransferFailed);

@@ -50,7 +50,7 @@ TEST_F(Locale, CommaLocalesAreFoundInTheList)
 
 TEST_F(Locale, CheckLocaleReadsTheUsersLocale)
 {
-    for (const auto &[name, comma] : {std::pair {"de_DE", 1}, {"en_US", 0}, {"fr_FR", 0}}) {
+    for (const auto &[name, comma] : {std::pair{"de_DE", 1}, {"en_US", 0}, {"fr_FR", 0}}) {
         QLocale::setDefault(QLocale(QLatin1String(name)));
         ModCountry::CheckLocale();
         EXPECT_EQ(ModCountry::CommaLocale, comma) << name;

@@ -16,8 +16,8 @@ TEST_F(ParamFrames, EqualiserAndCrossoverOfChannelB)
     ModFun::SendEqBand(30);
     ModFun::SendCrossover(-1);
     EXPECT_EQ(Frames(),
-              (std::vector {ReplyFrame(0x05, 1, 0, 0, 0x44, 0x18, 0x2A),
-                            ReplyFrame(0x04, 1, 1, 0, 0, 68, 2)}));
+              (std::vector{ReplyFrame(0x05, 1, 0, 0, 0x44, 0x18, 0x2A),
+                           ReplyFrame(0x04, 1, 1, 0, 0, 68, 2)}));
     EXPECT_EQ(ModGraph::state.BandGainDb[15], 6.0);
     EXPECT_EQ(ModGraph::state.BandFreqHz[15], 1000.0);
     EXPECT_EQ(ModGraph::state.BandQCode[15], 24.0);
@@ -40,10 +40,9 @@ TEST_F(ParamFrames, DelayGateAndLimiterCarryTheImageBytes)
     ModFun::SendLimiter(0);
     ModFun::SendGate(6);
     ModFun::SendLimiter(2);
-    EXPECT_EQ(
-        Frames(),
-        (std::vector {ReplyFrame(0x02, 1, 0, 0, 1, 44, 24), ReplyFrame(0x14, 1, 0, 1, 3, 5, 2),
-                      ReplyFrame(0x07, 0, 0, 0, 75, 4, 150)}));
+    EXPECT_EQ(Frames(),
+              (std::vector{ReplyFrame(0x02, 1, 0, 0, 1, 44, 24), ReplyFrame(0x14, 1, 0, 1, 3, 5, 2),
+                           ReplyFrame(0x07, 0, 0, 0, 75, 4, 150)}));
     EXPECT_EQ(ModFun::state.Summary[14], " 300.499 ms ");
     EXPECT_EQ(ModFun::state.Summary[10], " Thr= -75 ; Rel=30 ; Atk=0.7");
     ModFun::SetDistanceUnit(true);
@@ -72,8 +71,8 @@ TEST_F(ParamFrames, MuteTwiceAndLinkWithGraphicEqualiser)
     EXPECT_EQ(ModFun::state.LinkAB, 0.0);
     EXPECT_EQ(
         Frames(),
-        (std::vector {ReplyFrame(0x0A, 1, 0, 0, 0, 0, 1), ReplyFrame(0x0A, 1, 0, 0, 0, 0, 0),
-                      ReplyFrame(0x12, 0, 0, 0, 0, 0, 1), ReplyFrame(0x12, 0, 0, 0, 0, 0, 0)}));
+        (std::vector{ReplyFrame(0x0A, 1, 0, 0, 0, 0, 1), ReplyFrame(0x0A, 1, 0, 0, 0, 0, 0),
+                     ReplyFrame(0x12, 0, 0, 0, 0, 0, 1), ReplyFrame(0x12, 0, 0, 0, 0, 0, 0)}));
 }
 
 TEST_F(ParamFrames, LockAndDistanceBitsNeverOverwriteEachOther)

@@ -83,9 +83,9 @@ TEST_F(Summaries, WindowsAreToldWhatChanged)
     ModFun::state.PresetSource = "File";
     ModFun::state.PresetTitle = "LIVE.RFP";
     ModFun::ShowPresetName();
-    EXPECT_EQ(summaries, (std::vector {17, 2}));
-    EXPECT_EQ(mutes, std::vector {1});
-    EXPECT_EQ(titles, QStringList {"MX-RF418 - File : LIVE.RFP"});
+    EXPECT_EQ(summaries, (std::vector{17, 2}));
+    EXPECT_EQ(mutes, std::vector{1});
+    EXPECT_EQ(titles, QStringList{"MX-RF418 - File : LIVE.RFP"});
 }
 
 } // namespace

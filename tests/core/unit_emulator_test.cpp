@@ -50,7 +50,7 @@ std::vector<std::string> Scan(const std::vector<Bytes> &pushes)
 
 TEST(UnitEmulator, ScannerResynchronisesOnFrameStart)
 {
-    const Bytes identity {0xF0, 0x10, 0x25, 0, 0, 0, 0, 0, 0, 0xF7};
+    const Bytes identity{0xF0, 0x10, 0x25, 0, 0, 0, 0, 0, 0, 0xF7};
     const std::string identityHex = "frame F0 10 25 00 00 00 00 00 00 F7";
     auto joined = [](std::initializer_list<Bytes> parts) {
         Bytes all;
@@ -58,7 +58,7 @@ TEST(UnitEmulator, ScannerResynchronisesOnFrameStart)
             all.insert(all.end(), part.begin(), part.end());
         return all;
     };
-    const std::vector<ScanRow> rows {
+    const std::vector<ScanRow> rows{
         {"clean frame", {identity}, {identityHex}},
         {"noise before a frame",
          {joined({{0x01, 0x02}, identity})},
@@ -84,14 +84,14 @@ TEST(UnitEmulator, ScannerResynchronisesOnFrameStart)
 
 TEST(UnitEmulator, MemoryCommandsAndPasswordWrite)
 {
-    UnitModel unit(Firmware {2, 7});
+    UnitModel unit(Firmware{2, 7});
 
     const Frame identity = unit.Answer(Request(Command::Identity), 0);
     EXPECT_EQ(ToHex(identity), "F0 10 25 02 07 00 00 00 10 F7");
 
     // A fresh unit: password "0000", unlocked, preset 1.
     EXPECT_EQ(ReplyBytes(unit.Answer(Request(Command::ReadFour, {0x00, 0x1A}), 0)),
-              (std::array<Byte, 6> {0x00, 0x1A, 0x30, 0x30, 0x30, 0x30}));
+              (std::array<Byte, 6>{0x00, 0x1A, 0x30, 0x30, 0x30, 0x30}));
     EXPECT_EQ(unit.Answer(Request(Command::ReadByte, {0x00, 0x10}), 0)[6], 0);
     EXPECT_FALSE(unit.TakeMemoryWritten());
 
@@ -100,7 +100,7 @@ TEST(UnitEmulator, MemoryCommandsAndPasswordWrite)
     EXPECT_TRUE(unit.TakeMemoryWritten());
     EXPECT_FALSE(unit.TakeMemoryWritten());
     EXPECT_EQ(ReplyBytes(unit.Answer(Request(Command::ReadFour, {0x00, 0x1A}), 0)),
-              (std::array<Byte, 6> {0x00, 0x1A, 'A', 'B', 'C', 'D'}));
+              (std::array<Byte, 6>{0x00, 0x1A, 'A', 'B', 'C', 'D'}));
     EXPECT_EQ(unit.NonVolatile()[PasswordWriteAddress], 0) << "0x1E itself is not written";
 
     // Any other one-byte write stores d3.
@@ -110,16 +110,16 @@ TEST(UnitEmulator, MemoryCommandsAndPasswordWrite)
     // Writes across the end of memory keep what fits; reads beyond it give 0.
     unit.Answer(Request(Command::WriteFour, {0x0F, 0xFE, 1, 2, 3, 4}), 0);
     EXPECT_EQ(ReplyBytes(unit.Answer(Request(Command::ReadFour, {0x0F, 0xFE}), 0)),
-              (std::array<Byte, 6> {0x0F, 0xFE, 1, 2, 0, 0}));
+              (std::array<Byte, 6>{0x0F, 0xFE, 1, 2, 0, 0}));
     unit.Answer(Request(Command::WriteByte, {0xFF, 0xFF, 0, 9}), 0);
     EXPECT_EQ(unit.Answer(Request(Command::ReadByte, {0xFF, 0xFF}), 0)[6], 0);
 }
 
 TEST(UnitEmulator, RecallOfFactoryAndUserPresets)
 {
-    UnitModel unit(Firmware {});
+    UnitModel unit(Firmware{});
     auto readSetting = [&unit] {
-        Setting image {};
+        Setting image{};
         for (int offset = 0; offset < SettingSize; offset += 4) {
             const Frame reply = unit.Answer(Request(Command::ReadSetting, {0, Byte(offset)}), 0);
             std::copy_n(reply.begin() + 5, 4, image.begin() + offset);
@@ -169,7 +169,7 @@ TEST(UnitEmulator, RecallOfFactoryAndUserPresets)
 
 TEST(UnitEmulator, ParameterFramesFollowTheLink)
 {
-    UnitModel unit(Firmware {});
+    UnitModel unit(Firmware{});
     unit.Answer(Request(Command::Link, {0, 0, 0, 0, 0, 0}), 0);
     ASSERT_EQ(unit.Current()[FlagsByte], 0);
 
@@ -220,7 +220,7 @@ TEST(UnitEmulator, ParameterFramesFollowTheLink)
 
 TEST(UnitEmulator, UploadReplacesTheSettingOnlyWhenApplied)
 {
-    UnitModel unit(Firmware {});
+    UnitModel unit(Firmware{});
     unit.Answer(Request(Command::UploadSetting, {0, 0, 9, 9, 9, 9}), 0);
     unit.Answer(Request(Command::UploadSetting, {0, 126, 1, 2, 3, 4}), 0); // runs past the end
     EXPECT_EQ(unit.Current(), FactoryPreset(0));

@@ -17,7 +17,7 @@ TEST_F(WholeState, MutesSendsEveryBlockInOrderAndPutsTheMuteBack)
     Image(58) = 1;
     Image(122) = 0;
     ASSERT_TRUE(ModFun::SendWholeState());
-    std::vector<int> expected {0x0A, 0x0A};
+    std::vector<int> expected{0x0A, 0x0A};
     expected.insert(expected.end(), 30, 0x05);
     expected.insert(expected.end(), 4, 0x04);
     for (int command : {0x02, 0x02, 0x14, 0x14, 0x07, 0x07, 0x0A, 0x0A})
@@ -45,7 +45,7 @@ TEST_F(WholeState, FlagsByteSetsEqualiserTypeAndLinkBox)
         const char *caption;
         bool linked;
     };
-    for (const Row row : {Row {1, "GEQ", false}, Row {3, "GEQ", true}, Row {2, "PEQ", true}}) {
+    for (const Row row : {Row{1, "GEQ", false}, Row{3, "GEQ", true}, Row{2, "PEQ", true}}) {
         QObject window;
         std::vector<bool> boxUpdates;
         QObject::connect(&ModFun::notifier(), &ModFun::Notifier::linkBoxChanged, &window,
@@ -58,7 +58,7 @@ TEST_F(WholeState, FlagsByteSetsEqualiserTypeAndLinkBox)
         EXPECT_EQ(ModFun::state.EqCaption[0], row.caption);
         EXPECT_EQ(ModFun::state.LinkAB, row.linked ? 1.0 : 0.0);
         EXPECT_EQ(ModFun::state.ChannelLink, row.linked ? 1 : 0);
-        EXPECT_EQ(boxUpdates, std::vector {row.linked});
+        EXPECT_EQ(boxUpdates, std::vector{row.linked});
         EXPECT_FALSE(ModFun::state.UpdatingControls);
     }
     const auto commands = serial.Commands();
@@ -90,7 +90,7 @@ TEST_F(WholeState, EachPictureIsRedrawnOnceAfterItsLastCurve)
     EXPECT_TRUE(redrawn.empty()); // the filter window is not shown
     ModGraph::state.FilterEditorShown = true;
     ModFun::SendWholeState();
-    EXPECT_EQ(redrawn, (std::vector {0, 1}));
+    EXPECT_EQ(redrawn, (std::vector{0, 1}));
     EXPECT_TRUE(ModGraph::state.CurveDrawEnabled);
 }
 

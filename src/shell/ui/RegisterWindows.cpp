@@ -4,6 +4,10 @@
 #include "editors/ui/FrmDelay.h"
 #include "editors/ui/FrmLimiter.h"
 #include "editors/ui/FrmNG.h"
+#include "presets/ui/FileActions.h"
+#include "presets/ui/FrmCopyIn.h"
+#include "presets/ui/FrmRead.h"
+#include "presets/ui/FrmStore.h"
 #include "shell/ui/FrmVersion.h"
 
 namespace WindowOpeners {
@@ -27,6 +31,13 @@ void RegisterAllWindows()
     Register(Action::NoiseGate, Modal<FrmNG>());
     Register(Action::Limiter, Modal<FrmLimiter>());
     Register(Action::Delay, Modal<FrmDelay>());
+    Register(Action::PresetFromDevice, Modal<FrmRead>());
+    Register(Action::PresetToDevice, Modal<FrmStore>());
+    Register(Action::Copy, Modal<FrmCopyIn>());
+    Register(Action::PresetFromPc, Presets::LoadFileAction(PresetFiles::Kind::User));
+    Register(Action::PresetToPc, Presets::SaveFileAction(PresetFiles::Kind::User));
+    Register(Action::FactoryFromPc, Presets::LoadFileAction(PresetFiles::Kind::Factory));
+    Register(Action::FactoryToPc, Presets::SaveFileAction(PresetFiles::Kind::Factory));
 }
 
 } // namespace WindowOpeners

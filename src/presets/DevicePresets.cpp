@@ -1,0 +1,220 @@
+#include "presets/DevicePresets.h"
+
+#include <algorithm>
+
+#include <QScopedValueRollback>
+
+#include "link/ModTxRx.h"
+#include "model/ImageCheck.h"
+#include "model/ModFun.h"
+#include "presets/DeviceImage.h"
+#include "presets/ModPreset.h"
+#include "presets/PresetLink.h"
+#include "shell/Messages.h"
+
+namespace DevicePresets {
+
+namespace {
+
+using ModPreset::FactoryCount;
+using ModPreset::PresetCount;
+
+constexpr std::uint8_t RecallCommand = 0x1B;
+constexpr std::uint8_t WriteFourCommand = 0x18;
+constexpr std::uint8_t WriteByteCommand = 0x11;
+constexpr std::uint8_t EndStoreCommand = 0x3B;
+/// The unit's answer to recalling a place that holds nothing.
+constexpr std::uint8_t EmptyAnswer = 0xFF;
+constexpr std::uint8_t UsedMark = 0x55;
+
+constexpr int UserPlaceCount = PresetCount - FactoryCount;
+constexpr int PlaceImageAddress = 288;
+constexpr int PlaceNameAddress = 3872;
+constexpr int UsedMarkAddress = 0x30;
+constexpr int BlockSize = DeviceImage::BytesPerFrame;
+
+const QString ReadTitle = QStringLiteral("Read Preset");
+
+void TellPresetEmpty()
+{
+    Messages::Tell(QStringLiteral("Preset empty"), ReadTitle, Messages::Icon::Critical);
+}
+
+bool Recall(int index)
+{
+    return PresetLink::SendRepeatable(RecallCommand, static_cast<std::uint8_t>(index), 0, 0, 0, 0,
+                                      0);
+}
+
+/// The preset last recalled or stored, also in the overview window's title.
+void MakeCurrent(int index)
+{
+    ModPreset::state.CurrentPreset = static_cast<std::int16_t>(index);
+    ModFun::state.PresetTitle = ModPreset::PresetTitleFor(index);
+    ModFun::state.PresetSource = QStringLiteral("Preset");
+    ModFun::ShowPresetName();
+}
+
+/// The image becomes the model's and the model is shown without sending anything back.
+void ApplyPresetImage(int index, const DeviceImage::Image &image)
+{
+    auto &model = ModFun::state;
+    std::copy(image.begin(), image.end(), model.ParamImage.begin());
+    model.ChannelLink = 0;
+    {
+        QScopedValueRollback suspended(ModTxRx::state.SendSuspended, true);
+        ModFun::SendWholeState();
+    }
+    MakeCurrent(index);
+}
+
+/// Sends four bytes to the unit's memory at `address` (0x18).
+bool WriteFour(int address, const std::uint8_t *bytes)
+{
+    ModTxRx::SplitToBytes(address, 0);
+    const auto &work = ModTxRx::state.WorkBytes;
+    return PresetLink::SendRepeatable(WriteFourCommand, work[2], work[3], bytes[0], bytes[1],
+                                      bytes[2], bytes[3]);
+}
+
+/// A store that stopped part-way: what the place held is partly overwritten in the unit.
+Outcome AbandonPlace(int preset)
+{
+    ModPreset::state.PresetUsed[preset] = false;
+    ModPreset::state.PresetNames[preset] = ModPreset::EmptyName();
+    return Outcome::Stopped;
+}
+
+bool IsPlace(int place)
+{
+    return place >= 0 && place < UserPlaceCount;
+}
+
+} // namespace
+
+bool IsFactory(int index)
+{
+    return index < FactoryCount;
+}
+
+Outcome ReadPresetAsked(int index, const Presets::Progress &progress)
+{
+    if (index < 0 || index >= PresetCount || !ModPreset::state.PresetUsed[index]) {
+        TellPresetEmpty();
+        return Outcome::Refused;
+    }
+    const QString question = QStringLiteral("Overwrite current editing with the preset %1, are "
+                                            "you sure ? ")
+                                 .arg(index + 1);
+    if (!Messages::Ask(question, ReadTitle))
+        return Outcome::Declined;
+    return IsFactory(index) ? ReadFactoryPreset(index, progress) : ReadUserPreset(index, progress);
+}
+
+Outcome ReadUserPreset(int index, const Presets::Progress &progress)
+{
+    if (index < FactoryCount || index >= PresetCount)
+        return Outcome::Refused;
+    Presets::ProgressRun bar(progress, 1, ReadSteps);
+    // Without a unit there is no user preset to read, and the replies would be stale bytes.
+    if (ModTxRx::state.DemoMode) {
+        TellPresetEmpty();
+        return Outcome::Refused;
+    }
+    if (!Recall(index))
+        return Outcome::Stopped;
+    bar.Step();
+    if (ModTxRx::state.RxFrame[3] == EmptyAnswer) {
+        TellPresetEmpty();
+        return Outcome::Refused;
+    }
+    DeviceImage::Image image{};
+    if (!DeviceImage::ReadSettingImage(image, DeviceImage::OnFailure::Recover,
+                                       [&bar] { bar.Step(); }))
+        return Outcome::Stopped;
+    ImageCheck::ClampCodes(image);
+    ApplyPresetImage(index, image);
+    return Outcome::Done;
+}
+
+Outcome ReadFactoryPreset(int index, const Presets::Progress &progress)
+{
+    if (index < 0 || index >= FactoryCount)
+        return Outcome::Refused;
+    Presets::ProgressRun bar(progress, 1, ReadSteps);
+    const auto &factory = ValueTables::FactoryPresetImages[index];
+    DeviceImage::Image image{};
+    for (int offset = 0; offset < DeviceImage::ImageSize; offset += BlockSize) {
+        std::copy_n(factory.begin() + offset, BlockSize, image.begin() + offset);
+        bar.Step();
+    }
+    if (!Recall(index))
+        return Outcome::Stopped;
+    bar.Step();
+    ApplyPresetImage(index, image);
+    return Outcome::Done;
+}
+
+std::optional<QString> CheckedPresetName(const QString &typed)
+{
+    qsizetype first = 0;
+    qsizetype end = typed.size();
+    while (first < end && typed[first] == u' ')
+        ++first;
+    while (end > first && typed[end - 1] == u' ')
+        --end;
+    const QString name = typed.mid(first, end - first);
+    const bool printable = std::all_of(
+        name.begin(), name.end(), [](QChar c) { return c.unicode() >= 32 && c.unicode() <= 127; });
+    if (name.isEmpty() || name.size() > ModPreset::NameLength || !printable)
+        return std::nullopt;
+    return name;
+}
+
+Outcome StorePresetAsked(int place, const QString &typedName, const Presets::Progress &progress)
+{
+    if (!Messages::Ask(QStringLiteral("               Are you sure ? "),
+                       QStringLiteral("Store Preset")))
+        return Outcome::Declined;
+    const std::optional<QString> name = CheckedPresetName(typedName);
+    if (!name) {
+        Messages::Tell(QStringLiteral("Symbol not admited"), QStringLiteral("Edit Program Name"),
+                       Messages::Icon::Information);
+        return Outcome::Refused;
+    }
+    return Memorize_eep(place, *name, progress);
+}
+
+Outcome Memorize_eep(int place, const QString &name, const Presets::Progress &progress)
+{
+    if (!IsPlace(place))
+        return Outcome::Refused;
+    Presets::ProgressRun bar(progress, 0, StoreSteps);
+    const int preset = FactoryCount + place;
+    const QString centred = ModPreset::CenteredName(name);
+    const QByteArray nameBytes = centred.toLatin1();
+    const auto image = ModFun::state.ParamImage;
+    for (int offset = 0; offset < DeviceImage::ImageSize; offset += BlockSize) {
+        if (!WriteFour(place * DeviceImage::ImageSize + PlaceImageAddress + offset,
+                       image.data() + offset))
+            return AbandonPlace(preset);
+        bar.Step();
+    }
+    for (int i = 0; i < ModPreset::NameLength; i += BlockSize) {
+        const auto *bytes = reinterpret_cast<const std::uint8_t *>(nameBytes.constData()) + i;
+        if (!WriteFour(place * ModPreset::NameLength + PlaceNameAddress + i, bytes))
+            return AbandonPlace(preset);
+        bar.Step();
+    }
+    ModPreset::state.PresetNames[preset] = centred;
+    ModPreset::state.PresetUsed[preset] = true;
+    const auto placeByte = static_cast<std::uint8_t>(place);
+    if (!PresetLink::SendRepeatable(WriteByteCommand, 0, UsedMarkAddress + placeByte, 0, UsedMark,
+                                    0, 0) ||
+        !PresetLink::SendRepeatable(EndStoreCommand, placeByte, 0, 0, 0, 0, UsedMark))
+        return Outcome::Stopped;
+    MakeCurrent(preset);
+    return Outcome::Done;
+}
+
+} // namespace DevicePresets

@@ -1,0 +1,198 @@
+#include <QDir>
+#include <QFile>
+
+#include "ModelFixture.h"
+#include "TemporaryConfig.h"
+#include "TemporaryDocuments.h"
+#include "presets/PresetFiles.h"
+
+namespace {
+
+using PresetFiles::Kind;
+using PresetFiles::LoadOutcome;
+
+QByteArray ReadAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray DefaultImageBytes()
+{
+    const auto &image = ValueTables::DefaultImage;
+    QByteArray bytes(reinterpret_cast<const char *>(image.data()), image.size());
+    return bytes + '\0';
+}
+
+/// Preset files in a temporary documents folder.
+class PresetFilesTest : public ModelTest
+{
+protected:
+    void SetUp() override
+    {
+        ModelTest::SetUp();
+        PresetFiles::Reset();
+        ModFun::LoadDefaultImage();
+    }
+
+    QString PathOf(const QString &name) const { return documents.PathOf(name); }
+
+    /// A preset file: the default image with `changes` applied, `size` bytes long.
+    QString PresetFile(const QString &name, int size = 129,
+                       std::initializer_list<std::pair<int, char>> changes = {})
+    {
+        QByteArray bytes = DefaultImageBytes().leftJustified(size, '\x07', true);
+        for (const auto &[index, value] : changes)
+            bytes[index] = value;
+        WriteAll(PathOf(name), bytes);
+        return PathOf(name);
+    }
+
+    TemporaryConfig config;
+    TemporaryDocuments documents{config};
+};
+
+TEST_F(PresetFilesTest, BothDialogsOfAKindStartInOneFolderThatIsCreated)
+{
+    const QString user = documents.Path() + "/MX-RF418/Preset";
+    const QString factory = documents.Path() + "/MX-RF418/Factory preset";
+    EXPECT_EQ(PresetFiles::PresetFolder(Kind::User), user);
+    EXPECT_TRUE(QDir(user).exists());
+    EXPECT_FALSE(PresetFiles::SavePresetFile(Kind::User)); // cancelled
+    EXPECT_EQ(PresetFiles::LoadPresetFile(Kind::User, {}), LoadOutcome::Cancelled);
+    EXPECT_EQ(PresetFiles::LoadPresetFile(Kind::Factory, {}), LoadOutcome::Cancelled);
+    ASSERT_EQ(messages.fileRequests.size(), 3u);
+    EXPECT_EQ(messages.fileRequests[0].mode, Messages::FileMode::Save);
+    EXPECT_EQ(messages.fileRequests[0].folder, user);
+    EXPECT_EQ(messages.fileRequests[1].folder, user);
+    EXPECT_EQ(messages.fileRequests[1].filter, "file preset (*.RFP)");
+    EXPECT_EQ(messages.fileRequests[2].folder, factory);
+    EXPECT_EQ(messages.fileRequests[2].filter, "file factory preset (*.RF1)");
+    EXPECT_TRUE(QDir(factory).exists());
+    EXPECT_TRUE(messages.Shown().empty());
+    EXPECT_TRUE(serial.calls.empty());
+}
+
+TEST_F(PresetFilesTest, SaveWritesExactlyTheImageInPlaceOfTheFile)
+{
+    messages.ChooseFile(PathOf("default.RFP"));
+    ASSERT_TRUE(PresetFiles::SavePresetFile(Kind::User));
+    const QByteArray saved = ReadAll(PathOf("default.RFP"));
+    ASSERT_EQ(saved.size(), 129);
+    EXPECT_EQ(saved[127], 2);
+    EXPECT_EQ(saved, DefaultImageBytes());
+
+    WriteAll(PathOf("long.rf1"), QByteArray(1000, 'x'));
+    messages.ChooseFile(PathOf("long.rf1"));
+    ASSERT_TRUE(PresetFiles::SavePresetFile(Kind::Factory));
+    EXPECT_EQ(ReadAll(PathOf("long.rf1")), DefaultImageBytes());
+
+    messages.ChooseFile(PathOf("no such folder/x.RFP"));
+    EXPECT_FALSE(PresetFiles::SavePresetFile(Kind::User));
+    ASSERT_EQ(messages.Shown().size(), 1u);
+    EXPECT_TRUE(messages.Shown()[0].box.text.startsWith("The preset could not be saved: "));
+    EXPECT_FALSE(QDir(PathOf("no such folder")).exists());
+    EXPECT_TRUE(serial.calls.empty());
+}
+
+TEST_F(PresetFilesTest, ShortAndLongFilesGiveTheirFirstBytes)
+{
+    QByteArray image = DefaultImageBytes();
+    image[0] = 60;
+    EXPECT_EQ(PresetFiles::TakeFileBytes(image.left(128)), "");
+    EXPECT_EQ(PresetFiles::state.LoadBuffer[0], 60);
+    EXPECT_EQ(PresetFiles::state.LoadBuffer[128], 0);
+    image[128] = 9;
+    EXPECT_EQ(PresetFiles::TakeFileBytes(image + QByteArray(50, '\xEE')), "");
+    EXPECT_EQ(PresetFiles::state.LoadBuffer[128], 9);
+    EXPECT_NE(PresetFiles::TakeFileBytes(QByteArray()), "");
+}
+
+TEST_F(PresetFilesTest, LoadUploadsThirtyThreeFramesThenTakesTheImage)
+{
+    int steps = 0;
+    int maximum = 0;
+    bool finished = false;
+    const Presets::Progress progress{[&](int value, int max) { steps = value, maximum = max; },
+                                     [&] { ++steps; }, [&] { finished = true; }};
+    messages.ChooseFile(PresetFile("hall.RFP", 129, {{0, 40}, {58, 1}, {128, 5}}));
+    ASSERT_EQ(PresetFiles::LoadPresetFile(Kind::User, progress), LoadOutcome::Loaded);
+    const auto frames = Frames();
+    ASSERT_EQ(frames.size(), 33u) << "the refresh sends nothing";
+    for (int i = 0; i < 32; ++i) {
+        EXPECT_EQ(frames[i][2], 0x1A);
+        EXPECT_EQ(frames[i][3], 0);
+        EXPECT_EQ(frames[i][4], 4 * i);
+    }
+    EXPECT_EQ(frames[0], ReplyFrame(0x1A, 0, 0, 40, 4, 24, 30));
+    EXPECT_EQ(frames[32], ReplyFrame(0x2B));
+    EXPECT_EQ(Image(0), 40);
+    EXPECT_EQ(Image(128), 5);
+    EXPECT_EQ(ModFun::state.Mute[0], 1.0);
+    EXPECT_EQ(ModFun::state.Summary[ModFun::EqBlock], "~~~~~~");
+    EXPECT_EQ(ModFun::state.PanelTitle, "MX-RF418 - File : hall.RFP");
+    EXPECT_FALSE(ModTxRx::state.SendSuspended);
+    EXPECT_EQ(maximum, 37);
+    EXPECT_EQ(steps, 33);
+    EXPECT_TRUE(finished);
+
+    serial.calls.clear(); // in demo mode nothing leaves, the model is still refreshed
+    ModTxRx::state.DemoMode = true;
+    messages.ChooseFile(PresetFile("flat.rf1"));
+    ASSERT_EQ(PresetFiles::LoadPresetFile(Kind::Factory, {}), LoadOutcome::Loaded);
+    EXPECT_TRUE(serial.calls.empty());
+    EXPECT_EQ(Image(0), 30);
+    EXPECT_EQ(ModFun::state.Summary[ModFun::EqBlock], "EQ Flat");
+    EXPECT_EQ(ModFun::state.PanelTitle, "MX-RF418 - File : flat.rf1");
+}
+
+TEST_F(PresetFilesTest, RefusedFilesChangeNothing)
+{
+    Image(0) = 12;
+    const auto before = ModFun::state.ParamImage;
+    const QString tooShort = PresetFile("short.RFP", 100);
+    const QString badCode = PresetFile("bad.RFP", 129, {{118, 3}});
+    messages.ChooseFile(tooShort);
+    messages.ChooseFile(badCode);
+    messages.ChooseFile(PathOf("missing.RFP"));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(PresetFiles::LoadPresetFile(Kind::User, {}), LoadOutcome::Refused);
+    EXPECT_EQ(
+        messages.Texts(),
+        (QStringList{"This is not a preset file: it holds 100 bytes, a preset file holds 129.",
+                     "This is not a preset file: byte 118 holds 3 (channel B low-pass "
+                     "slope, 0..2).",
+                     " File not found. Try again."}));
+    for (const Messages::Shown &shown : messages.Shown()) {
+        EXPECT_EQ(shown.box.title, " Error");
+        EXPECT_EQ(shown.box.icon, Messages::Icon::Exclamation);
+    }
+    EXPECT_FALSE(QFile::exists(PathOf("missing.RFP")));
+    EXPECT_EQ(ReadAll(tooShort).size(), 100);
+    EXPECT_EQ(ModFun::state.ParamImage, before);
+    EXPECT_TRUE(serial.calls.empty());
+    EXPECT_EQ(ModFun::state.PanelTitle, "");
+}
+
+TEST_F(PresetFilesTest, UploadThatFailsLeavesTheImage)
+{
+    Image(0) = 12;
+    const auto before = ModFun::state.ParamImage;
+    for (int i = 0; i < 10; ++i)
+        serial.QueueReply(ReplyFrame(0x1A));
+    serial.QueueFailure();
+    serial.refusedPorts.insert("COM0");
+    messages.ChooseFile(PresetFile("hall.RFP", 129, {{0, 40}}));
+    EXPECT_EQ(PresetFiles::LoadPresetFile(Kind::User, {}), LoadOutcome::Stopped);
+    EXPECT_EQ(ModFun::state.ParamImage, before);
+    EXPECT_EQ(messages.Texts(), QStringList{"Communication time-Out, the system close the device"});
+}
+
+} // namespace
