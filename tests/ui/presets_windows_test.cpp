@@ -11,6 +11,7 @@
 #include "ScriptedMessages.h"
 #include "TemporaryConfig.h"
 #include "TemporaryDocuments.h"
+#include "editors/ui/FrmMain.h"
 #include "graph/ModGraph.h"
 #include "link/ModTxRx.h"
 #include "model/ModFun.h"
@@ -208,12 +209,11 @@ private slots:
         TemporaryConfig config;
         TemporaryDocuments documents(config);
         ScriptedMessages messages;
-        QWidget panel;
-        auto *frame = new QWidget(&panel);
-        auto *bar = new QProgressBar(frame);
-        bar->setObjectName(QStringLiteral("ProgressBar1"));
+        FrmMain panel;
         panel.show();
-        frame->hide();
+        auto *bar = Find<QProgressBar>(panel, "ProgressBar1");
+        QWidget *frame = bar->parentWidget();
+        QVERIFY(!frame->isVisible());
         const QString path = documents.PathOf(QStringLiteral("saved.RFP"));
         messages.ChooseFile(path);
         QVERIFY(WindowOpeners::Run(Action::PresetToPc, &panel));

@@ -3,10 +3,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QMdiSubWindow>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -203,6 +206,7 @@ QWidget *FrmMain::BuildMeters()
     connect(Check12, &QCheckBox::clicked, this, &FrmMain::LinkClicked);
     side->addWidget(Check12);
     side->addStretch();
+    side->addWidget(BuildProgressFrame(area));
     Label21 = new ClickableLabel(QStringLiteral("Label21"), area);
     Label21->setText(
         QStringLiteral("Software version %1").arg(QString::fromLatin1(AppInfo::SoftwareVersion)));
@@ -213,6 +217,22 @@ QWidget *FrmMain::BuildMeters()
     row->addLayout(side, 1);
     DrawBars();
     return area;
+}
+
+/// The progress of a preset file upload; shown only while one runs.
+QWidget *FrmMain::BuildProgressFrame(QWidget *parent)
+{
+    auto *frame = new QFrame(parent);
+    frame->setObjectName(QStringLiteral("Frame4"));
+    auto *column = new QVBoxLayout(frame);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(new QLabel(QStringLiteral("Sending the preset..."), frame));
+    auto *bar = new QProgressBar(frame);
+    bar->setObjectName(QStringLiteral("ProgressBar1"));
+    bar->setTextVisible(false);
+    column->addWidget(bar);
+    frame->hide();
+    return frame;
 }
 
 QPushButton *FrmMain::AddButton(const QString &name, const QString &caption, Action action)

@@ -51,6 +51,7 @@ private:
     QWidget *BuildChannelStrips();
     QGroupBox *BuildChannelStrip(int channel);
     QWidget *BuildMeters();
+    QWidget *BuildProgressFrame(QWidget *parent);
     QWidget *BuildButtons();
     QPushButton *AddButton(const QString &name, const QString &caption,
                            WindowOpeners::Action action);
