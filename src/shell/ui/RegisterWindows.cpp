@@ -1,5 +1,6 @@
 #include "shell/ui/WindowOpeners.h"
 
+#include "graph/ui/FrmFilter.h"
 #include "shell/ui/FrmVersion.h"
 
 namespace WindowOpeners {
@@ -19,6 +20,7 @@ template<typename Window> Opener Modal()
 void RegisterAllWindows()
 {
     Register(Action::About, Modal<FrmVersion>());
+    Register(Action::Filter, Modal<FrmFilter>());
 }
 
 } // namespace WindowOpeners
