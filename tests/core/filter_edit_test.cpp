@@ -8,15 +8,6 @@ namespace {
 
 using namespace GraphGeometry;
 
-FrameBuffer Frame(std::initializer_list<int> bytes)
-{
-    FrameBuffer frame{};
-    std::size_t k = 0;
-    for (int byte : bytes)
-        frame[k++] = static_cast<std::uint8_t>(byte);
-    return frame;
-}
-
 TEST(MarkerGeometry, SitsOnTheGraphsMapping)
 {
     EXPECT_EQ(PixelsToTwips(1), 15);
@@ -111,7 +102,7 @@ TEST_F(FilterStore, BandGoesIntoTheImageModelAndFrame)
     // Channel B band 3 at 1 kHz, Q index 24, +6 dB.
     ASSERT_TRUE(FilterEdit::StoreBand(17, {42, 68, 24}));
     ASSERT_EQ(Frames().size(), 1u);
-    EXPECT_EQ(Frames()[0], Frame({0xF0, 0x10, 0x05, 0x01, 0x02, 0x00, 0x44, 0x18, 0x2A, 0xF7}));
+    EXPECT_EQ(Frames()[0], ReplyFrame(0x05, 0x01, 0x02, 0x00, 0x44, 0x18, 0x2A));
     EXPECT_EQ(Image(70), 42);
     EXPECT_EQ(Image(71), 68);
     EXPECT_EQ(Image(72), 24);
@@ -124,7 +115,7 @@ TEST_F(FilterStore, BandGoesIntoTheImageModelAndFrame)
 TEST_F(FilterStore, CrossoverFrameAndCodesOutOfTheirTables)
 {
     ASSERT_TRUE(FilterEdit::StoreCrossover(3, {100, 2}));
-    EXPECT_EQ(Frames().back(), Frame({0xF0, 0x10, 0x04, 0x01, 0x01, 0x00, 0x00, 100, 0x02, 0xF7}));
+    EXPECT_EQ(Frames().back(), ReplyFrame(0x04, 0x01, 0x01, 0x00, 0x00, 100, 0x02));
     EXPECT_EQ(ModGraph::state.CrossoverFreqHz[3], 6300);
     // Codes from a file or the unit may be anything: they are read as the nearest table end,
     // and written that way.
@@ -153,7 +144,7 @@ TEST_F(FilterStore, EqTypeKeepsTheFlagsByteAndCaptions)
     EXPECT_EQ(Image(127), 3);
     EXPECT_EQ(ModFun::state.EqCaption[0], "GEQ");
     EXPECT_EQ(ModFun::state.EqCaption[1], "GEQ");
-    EXPECT_EQ(Frames().back(), Frame({0xF0, 0x10, 0x13, 0, 0, 0, 0, 0, 1, 0xF7}));
+    EXPECT_EQ(Frames().back(), ReplyFrame(0x13, 0, 0, 0, 0, 0, 1));
     ModFun::state.GeqSelected = 0;
     ASSERT_TRUE(FilterEdit::StoreEqType());
     EXPECT_EQ(Image(127), 2);

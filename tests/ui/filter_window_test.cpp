@@ -24,15 +24,6 @@ namespace {
 
 using Answer = Messages::Answer;
 
-FrameBuffer Frame(std::initializer_list<int> bytes)
-{
-    FrameBuffer frame{};
-    std::size_t k = 0;
-    for (int byte : bytes)
-        frame[k++] = static_cast<std::uint8_t>(byte);
-    return frame;
-}
-
 // An anti-aliased 1 px line covers its pixels by about four fifths.
 bool IsRed(const QColor &c)
 {
@@ -180,6 +171,11 @@ private:
             MouseOnMarker(QEvent::MouseMove, band, start + step);
         MouseOnMarker(QEvent::MouseButtonRelease, band, start + *(steps.end() - 1));
     }
+    bool LastQuestionWas(const QString &text, const QString &title) const
+    {
+        const Messages::Box &box = messages->Shown().back().box;
+        return box.text == text && box.title == title && box.buttons == Messages::Buttons::YesNo;
+    }
     void ShowCursor(int channel)
     {
         auto *box = Find<QCheckBox>(QStringLiteral("Check3_%1").arg(channel));
@@ -260,7 +256,7 @@ private slots:
         Enter(box, "5");
         QCOMPARE(box->text(), QStringLiteral("20"));
         QCOMPARE(Image(51), 0);
-        QCOMPARE(Frames().back(), Frame({0xF0, 0x10, 0x04, 0, 0, 0, 0, 0, 0, 0xF7}));
+        QCOMPARE(Frames().back(), ReplyFrame(0x04, 0, 0, 0, 0, 0, 0));
         Enter(box, "25000");
         QCOMPARE(box->text(), QStringLiteral("20000"));
         QCOMPARE(Image(51), 120);
@@ -289,7 +285,7 @@ private slots:
         auto *slope = Find<QComboBox>("Combo2_3");
         slope->setCurrentIndex(2);
         emit slope->activated(2);
-        QCOMPARE(Frames().back(), Frame({0xF0, 0x10, 0x04, 1, 1, 0, 0, 120, 2, 0xF7}));
+        QCOMPARE(Frames().back(), ReplyFrame(0x04, 1, 1, 0, 0, 120, 2));
         QCOMPARE(ModGraph::state.CrossoverSlope[3], 2.0);
         QVERIFY(ModGraph::state.FilterCurve[3][575] < -2.9);
 
@@ -311,7 +307,7 @@ private slots:
         slope->setCurrentIndex(1);
         emit slope->activated(1);
         QCOMPARE(Count(), 2);
-        QCOMPARE(Frames()[1], Frame({0xF0, 0x10, 0x04, 0, 0, 0, 0, 24, 1, 0xF7}));
+        QCOMPARE(Frames()[1], ReplyFrame(0x04, 0, 0, 0, 0, 24, 1));
         QCOMPARE(Box("Text8", 2)->text(), QStringLiteral("80"));
         QCOMPARE(Find<QComboBox>("Combo2_2")->currentIndex(), 1);
         QCOMPARE(Image(115), 24);
@@ -329,7 +325,7 @@ private slots:
         Enter(Box("Text4", 17), "1000");
         Enter(Box("Text3", 17), "6");
         QCOMPARE(Slider(17)->value(), 18);
-        QCOMPARE(Frames().back(), Frame({0xF0, 0x10, 0x05, 1, 2, 0, 0x44, 0x18, 0x2A, 0xF7}));
+        QCOMPARE(Frames().back(), ReplyFrame(0x05, 1, 2, 0, 0x44, 0x18, 0x2A));
         QCOMPARE(ModGraph::state.BandGainDb[17], 6.0);
         QCOMPARE(ModFun::state.Summary[11], QStringLiteral("~~~~~~"));
 
@@ -387,7 +383,7 @@ private slots:
         Open();
         Slider(2)->setValue(20);
         QCOMPARE(Count(), 1);
-        QCOMPARE(Frames()[0], Frame({0xF0, 0x10, 0x05, 0, 2, 0, 20, 24, 40, 0xF7}));
+        QCOMPARE(Frames()[0], ReplyFrame(0x05, 0, 2, 0, 20, 24, 40));
         QCOMPARE(Slider(17)->value(), 20);
         QCOMPARE(Box("Text3", 17)->text(), QStringLiteral("5"));
         QCOMPARE(Image(70), 40);
@@ -407,11 +403,9 @@ private slots:
 
         messages->Answer(Answer::Yes);
         Button(2, 1)->click();
-        QCOMPARE(messages->Shown().back().box.text,
-                 QStringLiteral("Set EQ as Graphic EQ, are you sure?"));
-        QCOMPARE(messages->Shown().back().box.title, QStringLiteral("EQ Type"));
-        QCOMPARE(Frames(),
-                 std::vector<FrameBuffer>({Frame({0xF0, 0x10, 0x13, 0, 0, 0, 0, 0, 1, 0xF7})}));
+        QVERIFY(LastQuestionWas(QStringLiteral("Set EQ as Graphic EQ, are you sure?"),
+                                QStringLiteral("EQ Type")));
+        QCOMPARE(Frames(), std::vector<FrameBuffer>({ReplyFrame(0x13, 0, 0, 0, 0, 0, 1)}));
         QCOMPARE(Image(127), 3);
         QCOMPARE(ModFun::state.EqCaption[0], QStringLiteral("GEQ"));
         for (int band = 0; band < 30; ++band) {
@@ -432,14 +426,14 @@ private slots:
         }
         // Gains stay editable.
         Slider(4)->setValue(26);
-        QCOMPARE(Frames().back(), Frame({0xF0, 0x10, 0x05, 0, 4, 0, 36, 45, 34, 0xF7}));
+        QCOMPARE(Frames().back(), ReplyFrame(0x05, 0, 4, 0, 36, 45, 34));
 
         // Back to parametric: the values stay until edited.
         messages->Answer(Answer::Yes);
         Button(2, 0)->click();
-        QCOMPARE(messages->Shown().back().box.text,
-                 QStringLiteral("Set EQ as Parametric EQ, are you sure?"));
-        QCOMPARE(Frames().back(), Frame({0xF0, 0x10, 0x13, 0, 0, 0, 0, 0, 0, 0xF7}));
+        QVERIFY(LastQuestionWas(QStringLiteral("Set EQ as Parametric EQ, are you sure?"),
+                                QStringLiteral("EQ Type")));
+        QCOMPARE(Frames().back(), ReplyFrame(0x13, 0, 0, 0, 0, 0, 0));
         QCOMPARE(Count(), 3);
         QCOMPARE(Image(127), 2);
         QVERIFY(Box("Text4", 0)->isEnabled());
@@ -463,9 +457,8 @@ private slots:
 
         messages->Answer(Answer::Yes);
         Button(1, 0)->click();
-        QCOMPARE(messages->Shown().back().box.text,
-                 QStringLiteral("               Are you sure ? "));
-        QCOMPARE(messages->Shown().back().box.title, QStringLiteral("EQ Flat"));
+        QVERIFY(LastQuestionWas(QStringLiteral("               Are you sure ? "),
+                                QStringLiteral("EQ Flat")));
         QCOMPARE(Count(), 30);
         for (const FrameBuffer &frame : Frames()) {
             QCOMPARE(int(frame[2]), 0x05);
@@ -478,9 +471,8 @@ private slots:
         serial.calls.clear();
         messages->Answer(Answer::Yes);
         Button(3, 1)->click();
-        QCOMPARE(messages->Shown().back().box.text,
-                 QStringLiteral("Set PEQ Frequency 2/3 octave, are you sure ?"));
-        QCOMPARE(messages->Shown().back().box.title, QStringLiteral("Set Freq Eq"));
+        QVERIFY(LastQuestionWas(QStringLiteral("Set PEQ Frequency 2/3 octave, are you sure ?"),
+                                QStringLiteral("Set Freq Eq")));
         QCOMPARE(Count(), 30);
         QCOMPARE(int(Frames()[0][3]), 1); // the tab's own channel first
         QCOMPARE(Image(1), 4);
@@ -548,8 +540,7 @@ private slots:
         QVERIFY(serial.calls.empty());
         QCOMPARE(Image(3 * band), 30); // the image waits for the release
         MouseOnMarker(QEvent::MouseButtonRelease, band, start + QPoint(0, -12));
-        QCOMPARE(Frames(),
-                 std::vector<FrameBuffer>({Frame({0xF0, 0x10, 0x05, 0, 8, 0, 68, 24, 37, 0xF7})}));
+        QCOMPARE(Frames(), std::vector<FrameBuffer>({ReplyFrame(0x05, 0, 8, 0, 68, 24, 37)}));
         QCOMPARE(Box("Text3", band)->text(), QStringLiteral("3.5"));
         QCOMPARE(ModGraph::state.BandGainDb[band], 3.5);
         QCOMPARE(MarkerPixel(band).y(), ModGraph::LevelToRow(3.5));
@@ -563,8 +554,8 @@ private slots:
         QCOMPARE(Box("Text3", band)->text(), QStringLiteral("-15"));
         QCOMPARE(Box("Text4", band)->text(), QStringLiteral("20000"));
         QCOMPARE(Count(), 3);
-        QCOMPARE(Frames()[1], Frame({0xF0, 0x10, 0x05, 0, 8, 0, 0, 24, 60, 0xF7}));
-        QCOMPARE(Frames()[2], Frame({0xF0, 0x10, 0x05, 0, 8, 0, 120, 24, 0, 0xF7}));
+        QCOMPARE(Frames()[1], ReplyFrame(0x05, 0, 8, 0, 0, 24, 60));
+        QCOMPARE(Frames()[2], ReplyFrame(0x05, 0, 8, 0, 120, 24, 0));
     }
 
     void graphicDragStaysOnItsFrequencyAndLinkedDragMirrors()

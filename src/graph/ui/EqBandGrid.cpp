@@ -104,6 +104,11 @@ void EqBandGrid::AddBand(int channel, int k)
     // One change per release of the handle, as for a click or a key.
     controls.slider->setTracking(false);
     controls.slider->setFixedHeight(SliderHeight);
+    // The style fills the groove from the top (+15 dB) down to the handle, which reads as a
+    // level; a plain groove says only where the handle is.
+    QPalette plain = controls.slider->palette();
+    plain.setColor(QPalette::Highlight, plain.color(QPalette::Button).darker(112));
+    controls.slider->setPalette(plain);
     grid->addWidget(controls.slider, SliderRow, column, Qt::AlignHCenter);
 
     controls.gain = new EntryBox(name("Text3"), EntryBox::KeyRule::Shared, this);

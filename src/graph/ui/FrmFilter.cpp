@@ -65,8 +65,9 @@ FrmFilter::FrmFilter(QWidget *parent) : QDialog(parent)
     ModGraph::state.FilterEditorShown = true;
     ModGraph::SetRedrawHook([this](int channel) {
         RedrawChannelGraph(channel);
-        // A tab that shows this channel over its own curve follows it too.
-        if (out2Shown[1 - channel])
+        // A shown tab that draws this channel over its own curve follows it too; a hidden one
+        // is redrawn when its tab is clicked.
+        if (out2Shown[1 - channel] && tab[1 - channel].graph->isVisible())
             RedrawChannelGraph(1 - channel);
     });
     FillFromModel();
@@ -276,6 +277,16 @@ void FrmFilter::Warn(const QString &text)
     Messages::Tell(text, QStringLiteral("Warning"), Messages::Icon::Exclamation);
 }
 
+std::optional<double> FrmFilter::TypedNumber(const QString &text, const QString &warning)
+{
+    bool ok = false;
+    const double value = ModCountry::ParseNumber(text, &ok);
+    if (ok)
+        return value;
+    Warn(warning);
+    return std::nullopt;
+}
+
 bool FrmFilter::Editable() const
 {
     return !linkLost && !ModFun::state.UpdatingControls;
@@ -361,13 +372,8 @@ void FrmFilter::FilterFrequencyEntered(int filter)
 {
     if (!Editable())
         return;
-    bool ok = false;
-    ModCountry::ParseNumber(filters[filter].frequency->text(), &ok);
-    if (!ok) {
-        Warn(QStringLiteral("  Incorrect f value"));
-        return;
-    }
-    EditFilter(filter);
+    if (TypedNumber(filters[filter].frequency->text(), QStringLiteral("  Incorrect f value")))
+        EditFilter(filter);
 }
 
 void FrmFilter::SlopeChosen(int filter)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 
 #include <QDialog>
 #include <QPointF>
@@ -104,6 +105,8 @@ private:
     static double BoxNumber(const QLineEdit *box, double fallback);
     /// A "Warning" box for a typed text that is not a number.
     static void Warn(const QString &text);
+    /// A typed text as a number; when it is none, `warning` is shown and nothing answered.
+    static std::optional<double> TypedNumber(const QString &text, const QString &warning);
     /// Control events act only while the window is not filling its own controls and the link
     /// has not been lost.
     bool Editable() const;

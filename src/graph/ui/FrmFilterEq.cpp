@@ -164,13 +164,11 @@ void FrmFilter::GainEntered(int band)
 {
     if (!Editable())
         return;
-    bool ok = false;
-    const double typed = ModCountry::ParseNumber(bands[band].gain->text(), &ok);
-    if (!ok) {
-        Warn(QStringLiteral("  Incorrect value"));
+    const std::optional<double> typed =
+        TypedNumber(bands[band].gain->text(), QStringLiteral("  Incorrect value"));
+    if (!typed)
         return;
-    }
-    const double gain = newMod::SnapFilterGain(typed);
+    const double gain = newMod::SnapFilterGain(*typed);
     {
         const QSignalBlocker blocker(bands[band].slider);
         bands[band].slider->setValue(FilterEdit::SliderOfGain(gain));
@@ -182,13 +180,11 @@ void FrmFilter::BandFrequencyEntered(int band)
 {
     if (!Editable())
         return;
-    bool ok = false;
-    const double typed = ModCountry::ParseNumber(bands[band].frequency->text(), &ok);
-    if (!ok) {
-        Warn(QStringLiteral("  Incorrect frequency value"));
+    const std::optional<double> typed =
+        TypedNumber(bands[band].frequency->text(), QStringLiteral("  Incorrect frequency value"));
+    if (!typed)
         return;
-    }
-    bands[band].frequency->setText(NumberText(FilterEdit::ClampFrequency(typed)));
+    bands[band].frequency->setText(NumberText(FilterEdit::ClampFrequency(*typed)));
     EditBand(band);
 }
 
@@ -197,16 +193,14 @@ void FrmFilter::QEntered(int band)
     if (!Editable())
         return;
     constexpr int ReadCharacters = 4;
-    bool ok = false;
-    const double typed = ModCountry::ParseNumber(bands[band].q->text().left(ReadCharacters), &ok);
-    if (!ok) {
-        Warn(QStringLiteral("  Incorrect Q value"));
+    const std::optional<double> typed = TypedNumber(bands[band].q->text().left(ReadCharacters),
+                                                    QStringLiteral("  Incorrect Q value"));
+    if (!typed)
         return;
-    }
     {
         Raised<bool> updating(ModFun::state.UpdatingControls, true);
         const QSignalBlocker blocker(bands[band].qButtons);
-        bands[band].qButtons->setValue(newMod::QIndexOf(typed));
+        bands[band].qButtons->setValue(newMod::QIndexOf(*typed));
     }
     EditBand(band);
 }
