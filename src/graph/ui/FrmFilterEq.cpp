@@ -288,6 +288,7 @@ void FrmFilter::MarkBand(int band)
         UnmarkBand(editedBand);
     editedBand = band;
     markers[band]->SetEdited(true);
+    markers[band]->raise(); // over the markers of neighbouring bands
     SetHighlight(bands[band].gain, true);
 }
 
