@@ -219,15 +219,11 @@ private slots:
         QCOMPARE(tabs->tabText(1), QStringLiteral("CH.B - Right"));
         QCOMPARE(Find<QCheckBox>("Check4_0")->text(), QStringLiteral("CH.B - Right"));
         QCOMPARE(Find<QCheckBox>("Check4_1")->text(), QStringLiteral("CH.A - Left"));
-        QCOMPARE(tabs->currentIndex(), 0);
         QCOMPARE(Box("Text8", 0)->text(), QStringLiteral("80"));
         QCOMPARE(Find<QComboBox>("Combo2_0")->currentText(), QStringLiteral("-12 dB/Oct"));
-        QCOMPARE(Box("Text8", 1)->text(), QStringLiteral("20000"));
-        QCOMPARE(Find<QComboBox>("Combo2_1")->currentText(), QStringLiteral("   Bypass"));
         QCOMPARE(Slider(17)->value(), 18);
         QCOMPARE(Box("Text3", 17)->text(), QStringLiteral("6"));
         QCOMPARE(Box("Text4", 17)->text(), QStringLiteral("63"));
-        QCOMPARE(Box("Text5", 17)->text(), QStringLiteral("2.2"));
         QCOMPARE(QButtons(17)->value(), 24);
         QCOMPARE(Button(2, 0)->text(), QStringLiteral("Set Graphic EQ"));
         QVERIFY(!Marker(0)->isVisible()); // "Cursor" starts unticked

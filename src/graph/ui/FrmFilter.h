@@ -81,7 +81,9 @@ private:
     bool LoadFlatEq(int channel);
     void ConfigureKeyButtonEqType();
     void LinkingFunctionPeq(int band);
-    void EditBand(int band);
+    /// A band edit: the band into the model and out to the unit, its twin, its curve; false
+    /// when the link was lost.
+    bool EditBand(int band);
     void GainEntered(int band);
     void BandFrequencyEntered(int band);
     void QEntered(int band);

@@ -74,12 +74,13 @@ void FrmFilter::LoadParametricFilterFunReInit(int band)
     LoadParametricFilterFun(band);
 }
 
-void FrmFilter::EditBand(int band)
+bool FrmFilter::EditBand(int band)
 {
     if (!LoadParametricFilterFun(band))
-        return;
+        return false;
     LinkingFunctionPeq(band);
     ModGraph::ComputeBandCurve(band);
+    return true;
 }
 
 void FrmFilter::LinkingFunctionPeq(int band)
@@ -104,10 +105,8 @@ bool FrmFilter::LoadSetFreq(int channel)
         const int band = channel * BandsPerChannel + k;
         bands[band].frequency->setText(
             NumberText(FreqTable[FilterEdit::GraphicFrequencyIndex(band)]));
-        if (!LoadParametricFilterFun(band))
+        if (!EditBand(band))
             return false;
-        LinkingFunctionPeq(band);
-        ModGraph::ComputeBandCurve(band);
     }
     return true;
 }
