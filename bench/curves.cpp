@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include "BusySetting.h"
 #include "graph/ModGraph.h"
 #include "link/ModTxRx.h"
 #include "model/ModFun.h"
@@ -19,20 +20,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-/// A busy model: factory preset "Percuss." with both crossover filters active.
-void LoadBusyModel()
-{
-    const auto &preset = ValueTables::FactoryPresetImages[6];
-    std::copy(preset.begin(), preset.end(), ModFun::state.ParamImage.begin());
-    for (int ch = 0; ch < 2; ++ch) {
-        ModFun::state.ParamImage[ValueTables::CrossoverOffsets[2 * ch]] = 24; // 80 Hz
-        ModFun::state.ParamImage[ValueTables::CrossoverOffsets[2 * ch] + 1] = 2;
-        ModFun::state.ParamImage[ValueTables::CrossoverOffsets[2 * ch + 1]] = 116; // 16 kHz
-        ModFun::state.ParamImage[ValueTables::CrossoverOffsets[2 * ch + 1] + 1] = 1;
-    }
-    ModFun::SendWholeState(); // demo mode: fills the curve inputs, sends nothing
-}
 
 void AllCurves()
 {
@@ -94,7 +81,7 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     ModTxRx::state.DemoMode = true;
-    LoadBusyModel();
+    LoadBusySetting(); // demo mode: fills the curve inputs, sends nothing
     Report("before painting:");
     Paint();
     Report("after painting a QImage (as the program runs):");

@@ -21,6 +21,10 @@ const std::array<double, 30> Divisors {1.05, 1.1, 1.15, 1.2,  1.25, 1.3,  1.35, 
 
 namespace {
 
+/// The picture's level mapping: 191 rows for 60 dB, 0 dB on row 95.4.
+constexpr double ZeroDbRow = 95.4;
+constexpr double RowsPerDb = 3.183333333333333;
+
 std::function<void(int)> redrawHook;
 
 /// The frequency of every grid point and its inverse, computed once: the per-point formulas
@@ -239,14 +243,29 @@ int RoundHalfEven(double value)
     return static_cast<int>(std::nearbyint(std::clamp(value, -1e9, 1e9)));
 }
 
+double LevelRow(double levelDb)
+{
+    return ZeroDbRow - levelDb * RowsPerDb;
+}
+
 int LevelToRow(double levelDb)
 {
-    return RoundHalfEven(95.4 - levelDb * 3.183333333333333);
+    return RoundHalfEven(LevelRow(levelDb));
+}
+
+double RowLevel(double row)
+{
+    return (ZeroDbRow - row) / RowsPerDb;
 }
 
 double FrequencyToColumn(double hz)
 {
     return Log10(hz / 20.0) * state.GraphXScale;
+}
+
+double ColumnFrequency(double column)
+{
+    return 20.0 * std::pow(10.0, column / state.GraphXScale);
 }
 
 } // namespace ModGraph

@@ -86,9 +86,15 @@ int NearestFrequencyIndex(double x);
 
 /// Round half to even, as the graph and the sliders convert positions; limited to +-1e9.
 int RoundHalfEven(double value);
-/// Pixel row of a level in dB: 0 dB is row 95, +30 dB row 0, -30 dB row 191.
+/// Pixel row (fractional) of a level in dB: 95.4 - 191/60 rows per dB.
+double LevelRow(double levelDb);
+/// `LevelRow` rounded half to even: 0 dB is row 95, +30 dB row 0, -30 dB row 191.
 int LevelToRow(double levelDb);
+/// Level in dB of a fractional pixel row; the inverse of `LevelRow`.
+double RowLevel(double row);
 /// Pixel column (fractional) of a frequency: 20 Hz column 0, 20 kHz column 575.
 double FrequencyToColumn(double hz);
+/// Frequency of a fractional pixel column; the inverse of `FrequencyToColumn`.
+double ColumnFrequency(double column);
 
 } // namespace ModGraph

@@ -22,6 +22,7 @@ constexpr std::uint8_t EqBandCommand = 0x05;
 constexpr std::uint8_t LimiterCommand = 0x07;
 constexpr std::uint8_t MuteCommand = 0x0A;
 constexpr std::uint8_t LinkCommand = 0x12;
+constexpr std::uint8_t EqTypeCommand = 0x13;
 constexpr std::uint8_t GateCommand = 0x14;
 constexpr std::uint8_t MemoryWriteCommand = 0x11;
 constexpr std::uint8_t SystemFlagsAddress = 0x10;
@@ -104,6 +105,14 @@ void SetEqCaptions()
         state.EqCaption[channel] = caption;
         emit notifier().captionChanged(10 * channel + EqBlock);
     }
+}
+
+/// Bit 0 graphic equaliser, bit 1 channels linked.
+std::uint8_t FlagsByte()
+{
+    const int linked = state.LinkAB == 1.0 ? 1 : 0;
+    const int graphic = state.GeqSelected == 1.0 ? 1 : 0;
+    return static_cast<std::uint8_t>(2 * linked + graphic);
 }
 
 void SetLinkBoxFromModel()
@@ -312,10 +321,15 @@ void SendLink()
 {
     state.LinkAB = state.LinkBoxTicked ? 1.0 : 0.0;
     state.ChannelLink = state.LinkBoxTicked ? 1 : 0;
-    const std::uint8_t linked = state.LinkBoxTicked ? 1 : 0;
-    const std::uint8_t graphic = state.GeqSelected == 1.0 ? 1 : 0;
-    state.ParamImage[FlagsByteIndex] = static_cast<std::uint8_t>(2 * linked + graphic);
-    ModTxRx::TransferFrame(LinkCommand, 0, 0, 0, 0, 0, linked);
+    state.ParamImage[FlagsByteIndex] = FlagsByte();
+    ModTxRx::TransferFrame(LinkCommand, 0, 0, 0, 0, 0, state.LinkBoxTicked ? 1 : 0);
+}
+
+void SendEqType()
+{
+    state.ParamImage[FlagsByteIndex] = FlagsByte();
+    SetEqCaptions();
+    ModTxRx::TransferFrame(EqTypeCommand, 0, 0, 0, 0, 0, state.GeqSelected == 1.0 ? 1 : 0);
 }
 
 void ShowPresetName()

@@ -119,6 +119,9 @@ void ToggleMute(int channel);
 void ShowMuteState(int channel);
 /// Link from `LinkBoxTicked`: sets `LinkAB`, `ChannelLink` and the flags byte, command 0x12.
 void SendLink();
+/// The equaliser type of both channels from `GeqSelected`: sets the flags byte and the "GEQ" /
+/// "PEQ" captions, command 0x13 with the type (1 graphic) in d5.
+void SendEqType();
 /// `PanelTitle` = "MX-RF418 - " + `PresetSource` + " : " + `PresetTitle`.
 void ShowPresetName();
 

@@ -1,9 +1,10 @@
 #include "shell/ui/WindowOpeners.h"
 
-#include "lock/ui/FrmPassword.h"
 #include "editors/ui/FrmDelay.h"
 #include "editors/ui/FrmLimiter.h"
 #include "editors/ui/FrmNG.h"
+#include "graph/ui/FrmFilter.h"
+#include "lock/ui/FrmPassword.h"
 #include "presets/ui/FileActions.h"
 #include "presets/ui/FrmCopyIn.h"
 #include "presets/ui/FrmRead.h"
@@ -38,6 +39,7 @@ void RegisterAllWindows()
     Register(Action::PresetToPc, Presets::SaveFileAction(PresetFiles::Kind::User));
     Register(Action::FactoryFromPc, Presets::LoadFileAction(PresetFiles::Kind::Factory));
     Register(Action::FactoryToPc, Presets::SaveFileAction(PresetFiles::Kind::Factory));
+    Register(Action::Filter, Modal<FrmFilter>());
 }
 
 } // namespace WindowOpeners
