@@ -68,4 +68,13 @@ KeyAction FilterKey(int key, bool commaLocale)
     return {KeyAction::Pass, QChar()};
 }
 
+KeyAction FilterFrequencyKey(int key, bool commaLocale)
+{
+    constexpr int FirstPrintable = 32;
+    const KeyAction shared = FilterKey(key, commaLocale);
+    if (shared.kind != KeyAction::Pass || key < FirstPrintable || (key >= '0' && key <= '9'))
+        return shared;
+    return {KeyAction::Refuse, QChar()};
+}
+
 } // namespace newMod

@@ -42,6 +42,7 @@ struct KeyAction
         Pass, ///< the key goes into the box unchanged
         Replace, ///< the key is replaced by `replacement`
         Apply, ///< Enter: the editor reads, limits and snaps the box
+        Refuse, ///< the key is dropped and the editor warns
     };
     Kind kind;
     QChar replacement;
@@ -51,5 +52,9 @@ struct KeyAction
 /// controls itself): a comma or full stop becomes the locale's decimal separator, Enter (13)
 /// applies, everything else passes.
 KeyAction FilterKey(int key, bool commaLocale);
+
+/// The crossover frequency boxes take digits, Backspace, the separator and Enter as `FilterKey`
+/// does; any other printable key is refused. Control keys (copy, paste, undo) keep working.
+KeyAction FilterFrequencyKey(int key, bool commaLocale);
 
 } // namespace newMod

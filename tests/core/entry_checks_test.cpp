@@ -53,3 +53,16 @@ TEST(EntryChecks, KeyFilterFollowsTheLocale)
 }
 
 } // namespace
+
+TEST(KeyFilter, CrossoverFrequencyBoxRefusesLettersButKeepsControlKeys)
+{
+    using newMod::KeyAction;
+    EXPECT_EQ(newMod::FilterFrequencyKey('7', false).kind, KeyAction::Pass);
+    EXPECT_EQ(newMod::FilterFrequencyKey(8, false).kind, KeyAction::Pass); // Backspace
+    EXPECT_EQ(newMod::FilterFrequencyKey(22, false).kind, KeyAction::Pass); // Ctrl+V
+    EXPECT_EQ(newMod::FilterFrequencyKey(13, false).kind, KeyAction::Apply);
+    EXPECT_EQ(newMod::FilterFrequencyKey(',', false).replacement, QLatin1Char('.'));
+    EXPECT_EQ(newMod::FilterFrequencyKey('.', true).replacement, QLatin1Char(','));
+    for (int key : {'k', 'H', '-', '+', ' '})
+        EXPECT_EQ(newMod::FilterFrequencyKey(key, false).kind, KeyAction::Refuse) << key;
+}

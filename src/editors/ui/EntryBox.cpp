@@ -1,5 +1,6 @@
 #include "editors/ui/EntryBox.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
 
 #include "model/ModFun.h"
@@ -47,11 +48,15 @@ void EntryBox::keyPressEvent(QKeyEvent *event)
     case newMod::KeyAction::Apply:
         emit applied(text());
         return;
+    case newMod::KeyAction::Refuse:
+        emit refused();
+        return;
     }
 }
 
 void EntryBox::focusOutEvent(QFocusEvent *event)
 {
     QLineEdit::focusOutEvent(event);
-    emit left();
+    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
+        emit left();
 }

@@ -8,7 +8,8 @@
 
 /// A text box for typed numbers: each typed character goes through the box's key filter (not
 /// while the program sets controls itself), Enter applies the box and leaving it lets the editor
-/// show the model's value again.
+/// show the model's value again (not when a menu or another window only takes the focus for a
+/// while, such as the warning about a refused key).
 class EntryBox : public QLineEdit
 {
     Q_OBJECT
@@ -22,7 +23,9 @@ public:
 signals:
     /// Enter was pressed; the text is what the operator typed.
     void applied(const QString &text);
-    /// The box lost the focus.
+    /// The filter refused a key; it did not go in.
+    void refused();
+    /// The box lost the focus to another control of the window.
     void left();
 
 protected:

@@ -6,65 +6,12 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "editors/newMod.h"
-#include "model/ModFun.h"
-#include "shell/ModCountry.h"
-
-namespace {
-
-bool IsEnter(const QKeyEvent *event)
+EntryBox *NumberBox(const QString &name, EntryBox::KeyFilter filter, QWidget *parent)
 {
-    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-}
-
-bool IsAllowedDigitKey(QChar c)
-{
-    constexpr char16_t Backspace = 8;
-    return c.isDigit() || c.unicode() == Backspace;
-}
-
-} // namespace
-
-EntryBox::EntryBox(const QString &name, KeyRule rule, QWidget *parent)
-    : QLineEdit(parent), rule(rule)
-{
-    setObjectName(name);
-    setAlignment(Qt::AlignRight);
-}
-
-void EntryBox::keyPressEvent(QKeyEvent *event)
-{
-    if (ModFun::state.UpdatingControls)
-        return QLineEdit::keyPressEvent(event);
-    if (IsEnter(event)) {
-        event->accept();
-        emit applied();
-        return;
-    }
-    const QString text = event->text();
-    if (text.size() != 1)
-        return QLineEdit::keyPressEvent(event);
-    const newMod::KeyAction action =
-        newMod::FilterKey(text[0].unicode(), ModCountry::CommaLocale == 1);
-    if (action.kind == newMod::KeyAction::Replace) {
-        insert(QString(action.replacement));
-        event->accept();
-        return;
-    }
-    // Control characters (copy, paste, Escape) keep their usual meaning in every box.
-    if (rule == KeyRule::DigitsOnly && text[0].isPrint() && !IsAllowedDigitKey(text[0])) {
-        event->accept();
-        emit refused();
-        return;
-    }
-    QLineEdit::keyPressEvent(event);
-}
-
-void EntryBox::focusOutEvent(QFocusEvent *event)
-{
-    QLineEdit::focusOutEvent(event);
-    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
-        emit left();
+    auto *box = new EntryBox(std::move(filter), parent);
+    box->setObjectName(name);
+    box->setAlignment(Qt::AlignRight);
+    return box;
 }
 
 UpDown::UpDown(const QString &name, int minimum, int maximum, QWidget *parent)

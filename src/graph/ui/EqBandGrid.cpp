@@ -111,8 +111,8 @@ void EqBandGrid::AddBand(int channel, int k)
     controls.slider->setPalette(plain);
     grid->addWidget(controls.slider, SliderRow, column, Qt::AlignHCenter);
 
-    controls.gain = new EntryBox(name("Text3"), EntryBox::KeyRule::Shared, this);
-    controls.frequency = new EntryBox(name("Text4"), EntryBox::KeyRule::Shared, this);
+    controls.gain = NumberBox(name("Text3"), newMod::FilterKey, this);
+    controls.frequency = NumberBox(name("Text4"), newMod::FilterKey, this);
     controls.frequency->setText(QStringLiteral("20000"));
     for (EntryBox *box : {controls.gain, controls.frequency})
         box->setFixedWidth(BoxWidth);
@@ -123,7 +123,7 @@ void EqBandGrid::AddBand(int channel, int k)
     auto *qLayout = new QHBoxLayout(qCell);
     qLayout->setContentsMargins(0, 0, 0, 0);
     qLayout->setSpacing(0);
-    controls.q = new EntryBox(name("Text5"), EntryBox::KeyRule::Shared, qCell);
+    controls.q = NumberBox(name("Text5"), newMod::FilterKey, qCell);
     controls.q->setText(QStringLiteral("1.05"));
     controls.qButtons = new UpDown(name("UpDown3"), 0, FilterEdit::LastQIndex, qCell);
     controls.q->setFixedWidth(BoxWidth - 15);

@@ -137,7 +137,7 @@ QWidget *FrmFilter::BuildCrossover(int filter)
     for (const char *item : SlopeItems)
         controls.slope->addItem(QLatin1String(item));
     controls.frequency =
-        new EntryBox(QStringLiteral("Text8_%1").arg(filter), EntryBox::KeyRule::DigitsOnly, frame);
+        NumberBox(QStringLiteral("Text8_%1").arg(filter), newMod::FilterFrequencyKey, frame);
     controls.frequency->setText(QStringLiteral("1000"));
     controls.frequency->setFixedWidth(64);
     grid->addWidget(FilterCaption(2 * filter, QStringLiteral("Slope"), frame), 0, 0);
