@@ -1,5 +1,7 @@
 #include "shell/ui/WindowOpeners.h"
 
+#include <QPointer>
+
 #include "lock/ui/FrmPassword.h"
 #include "editors/ui/FrmDelay.h"
 #include "editors/ui/FrmLimiter.h"
@@ -14,11 +16,14 @@ namespace WindowOpeners {
 
 namespace {
 
+/// The window belongs to the panel, which goes at once when the link to the unit is lost while
+/// the window is open: the window may then be gone when `exec` returns.
 template<typename Window> Opener Modal()
 {
     return [](QWidget *parent) {
-        Window window(parent);
-        window.exec();
+        const QPointer<Window> window = new Window(parent);
+        window->exec();
+        delete window.data();
     };
 }
 
