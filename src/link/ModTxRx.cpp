@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include <QScopedValueRollback>
+
 #include "shell/Messages.h"
 
 namespace ModTxRx {
@@ -163,8 +165,14 @@ bool RecoverFromFailure()
         return true;
     if (!state.LinkIdle)
         return false; // refused while another exchange waits: the link itself is fine
+    // The rule holds the line like a transfer: a meter tick while the reopen's identity query
+    // waits, or while the message box is up, skips instead of starting a recovery of its own.
+    const QScopedValueRollback busy(state.LinkIdle, false);
     if (ReopenLink())
         return true;
+    // The unit did not answer: nothing more goes to it, not even the release when the panel
+    // closes, which would only wait out its own time-out.
+    ClosePortIfOpen();
     Messages::Tell(QStringLiteral("Communication time-Out, the system close the device"),
                    QStringLiteral("Communication problem"), Messages::Icon::Critical);
     if (panelCloseHook)

@@ -65,8 +65,9 @@ bool ConnectDevice();
 void SplitToBytes(double value, std::int16_t first);
 
 /// The recovery rule every sender applies after `TransferFrame`: answers true when the sender may
-/// go on (the transfer worked or the reopen succeeded). Otherwise it has shown the time-out
-/// message, closed the overview panel through its hook and answers false: the sender stops.
+/// go on (the transfer worked or the reopen succeeded). Otherwise it has closed the port, shown
+/// the time-out message, closed the overview panel through its hook and answers false: the
+/// sender stops. `LinkIdle` is false while the rule works, so the meter poll keeps out of it.
 /// A sender refused because another exchange waits just stops; the link is left alone.
 bool RecoverFromFailure();
 

@@ -53,6 +53,13 @@ bool IsFramed(const QByteArray &reply)
         static_cast<std::uint8_t>(reply[FrameSize - 1]) == ModTxRx::FrameEnd;
 }
 
+/// A whole frame that answers another command: the late reply to an earlier frame whose wait
+/// ran out. Taken for this frame's reply, it would shift every reply after it by one frame.
+bool IsStaleReply(const QByteArray &bytes, std::uint8_t command)
+{
+    return IsFramed(bytes) && static_cast<std::uint8_t>(bytes[2]) != command;
+}
+
 /// Errors after which the device is gone. Qt 6.4 keeps a hung-up port open and raises ReadError
 /// again on every turn of the event loop, so these close the port at once.
 bool IsDeviceLost(int error)
@@ -65,6 +72,7 @@ bool IsDeviceLost(int error)
 
 struct QtSerialComponent::PendingReply
 {
+    std::uint8_t command = 0;
     QByteArray bytes;
     int result = Waiting;
     QEventLoop loop;
@@ -114,6 +122,7 @@ int QtSerialComponent::Exchange(FrameBuffer &buffer, int timeoutMs, bool, bool, 
     if (!IsOpen())
         return ExchangePortError;
     PendingReply reply;
+    reply.command = buffer[2];
     pending = &reply;
     const int result = SendAndWait(buffer, timeoutMs, reply);
     pending = nullptr;
@@ -164,6 +173,8 @@ void QtSerialComponent::OnReadyRead()
     if (!pending || pending->result != Waiting)
         return; // input nobody asked for
     pending->bytes += bytes;
+    while (pending->bytes.size() >= FrameSize && IsStaleReply(pending->bytes, pending->command))
+        pending->bytes.remove(0, FrameSize);
     if (pending->bytes.size() >= FrameSize)
         Finish(ExchangeOk);
 }

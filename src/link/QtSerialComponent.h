@@ -26,6 +26,8 @@ public:
     /// Closes a held port, then opens `portName` at `baud`. Answers an `OpenResult`.
     int Open(const QString &portName, int baud) override;
     /// Discards stale input, sends the 10 bytes and waits up to `timeoutMs` for 10 reply bytes.
+    /// The unit's reply repeats the command byte; a whole frame that answers another command is
+    /// a late reply to an earlier frame and is passed over.
     /// The flags and the reply mode are accepted as the program passes them and not used: every
     /// reply of the unit is one 10-byte frame.
     int Exchange(FrameBuffer &buffer, int timeoutMs, bool, bool, int) override;

@@ -2,14 +2,19 @@
 
 #include <QStringList>
 
+#include "TemporaryConfig.h"
+
 ScriptedMessages::ScriptedMessages()
 {
     Messages::Reset();
     Messages::SetBoxPresenter([this](const Messages::Box &box) {
-        if (answers.empty())
-            return box.defaultAnswer;
-        const Messages::Answer next = answers.front();
-        answers.pop_front();
+        Messages::Answer next = box.defaultAnswer;
+        if (!answers.empty()) {
+            next = answers.front();
+            answers.pop_front();
+        }
+        if (boxMs > 0)
+            ProcessEventsFor(boxMs);
         return next;
     });
     Messages::SetFilePresenter([this](const Messages::FileRequest &request) {

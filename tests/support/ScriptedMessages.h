@@ -16,6 +16,9 @@ public:
 
     void Answer(Messages::Answer answer) { answers.push_back(answer); }
     void ChooseFile(const QString &path) { files.push_back(path); }
+    /// Each box then stays up `ms` before it is answered, the event loop running behind it as
+    /// behind a real modal box: the program's timers keep firing meanwhile.
+    void KeepBoxesUpFor(int ms) { boxMs = ms; }
 
     /// Every box shown since this object was made (or since the log was cleared).
     const std::vector<Messages::Shown> &Shown() const { return Messages::Log(); }
@@ -28,4 +31,5 @@ public:
 private:
     std::deque<Messages::Answer> answers;
     std::deque<QString> files;
+    int boxMs = 0;
 };

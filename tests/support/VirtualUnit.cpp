@@ -5,6 +5,8 @@
 #include <QRegularExpression>
 #include <QThread>
 
+#include <csignal>
+
 namespace {
 
 constexpr int StartTimeoutMs = 5000;
@@ -62,6 +64,9 @@ bool VirtualUnit::Start(const VirtualUnitOptions &options)
 
 void VirtualUnit::Stop()
 {
+    if (frozen && process.state() != QProcess::NotRunning)
+        ::kill(static_cast<pid_t>(process.processId()), SIGCONT);
+    frozen = false;
     if (process.state() != QProcess::NotRunning) {
         process.terminate();
         if (!process.waitForFinished(StopTimeoutMs)) {
@@ -75,6 +80,18 @@ void VirtualUnit::Stop()
 bool VirtualUnit::IsRunning() const
 {
     return process.state() == QProcess::Running;
+}
+
+void VirtualUnit::DropNextReply()
+{
+    if (process.state() == QProcess::Running)
+        ::kill(static_cast<pid_t>(process.processId()), SIGUSR1);
+}
+
+void VirtualUnit::Freeze()
+{
+    if (process.state() == QProcess::Running)
+        frozen = ::kill(static_cast<pid_t>(process.processId()), SIGSTOP) == 0;
 }
 
 QStringList VirtualUnit::LogLines() const

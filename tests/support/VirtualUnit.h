@@ -46,6 +46,12 @@ public:
     void Stop();
     bool IsRunning() const;
 
+    /// The unit drops its next reply (SIGUSR1).
+    void DropNextReply();
+    /// The unit stops dead with its line still open, as when the cable to it is pulled and the
+    /// adapter stays (SIGSTOP); `Stop` wakes it first.
+    void Freeze();
+
     /// The pty the unit plays on, as "/dev/pts/N".
     const QString &PtyPath() const { return ptyPath; }
     const QString &ErrorString() const { return error; }
@@ -67,4 +73,5 @@ private:
     QString ptyPath;
     QString logPath;
     QString error;
+    bool frozen = false;
 };

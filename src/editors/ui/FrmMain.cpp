@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -495,6 +496,9 @@ void FrmMain::Unload()
 void FrmMain::CloseAfterFailure()
 {
     Timer1->stop();
+    // The windows opened from the panel go with it.
+    for (QDialog *window : findChildren<QDialog *>(Qt::FindDirectChildrenOnly))
+        window->reject();
     Unload();
 }
 

@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPointer>
 #include <QVBoxLayout>
 
 namespace {
@@ -104,9 +105,12 @@ ClickableLabel::ClickableLabel(const QString &name, QWidget *parent) : QLabel(pa
 
 void ClickableLabel::mouseReleaseEvent(QMouseEvent *event)
 {
+    // A click may end with the panel gone, this label with it (the link to the unit was lost).
+    const QPointer<ClickableLabel> self(this);
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked();
-    QLabel::mouseReleaseEvent(event);
+    if (self)
+        QLabel::mouseReleaseEvent(event);
 }
 
 QPixmap SpeakerPicture(bool muted)

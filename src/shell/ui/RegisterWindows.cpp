@@ -1,5 +1,7 @@
 #include "shell/ui/WindowOpeners.h"
 
+#include <QPointer>
+
 #include "editors/ui/FrmDelay.h"
 #include "editors/ui/FrmLimiter.h"
 #include "editors/ui/FrmNG.h"
@@ -15,11 +17,14 @@ namespace WindowOpeners {
 
 namespace {
 
+/// The window belongs to the panel, which goes at once when the link to the unit is lost while
+/// the window is open: the window may then be gone when `exec` returns.
 template<typename Window> Opener Modal()
 {
     return [](QWidget *parent) {
-        Window window(parent);
-        window.exec();
+        const QPointer<Window> window = new Window(parent);
+        window->exec();
+        delete window.data();
     };
 }
 
