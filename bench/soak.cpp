@@ -29,7 +29,6 @@
 #include <QAbstractSlider>
 #include <QApplication>
 #include <QCheckBox>
-#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMdiSubWindow>
@@ -257,8 +256,7 @@ private:
     void RandomEdit();
     void EditInEditor(int label);
     void ChangeOneControl(QWidget &editor);
-    void EditEqBand();
-    void EditCrossover();
+    void WriteNewCodes(int offset, int size);
     void ScheduleFaults();
     void InjectFault();
     void TellNewMessages();
@@ -363,12 +361,20 @@ void SoakProgram::RandomEdit()
     case Edit::Delay:
         EditInEditor(10 * channel + ModFun::DelayBlock);
         break;
-    case Edit::EqBand:
-        EditEqBand();
+    case Edit::EqBand: {
+        const int band = Uniform(0, ValueTables::BandCount - 1);
+        WriteNewCodes(ValueTables::EqBandOffsets[band], ValueTables::EqBandSize);
+        ModFun::SendEqBand(band);
+        ModTxRx::RecoverFromFailure();
         break;
-    case Edit::Crossover:
-        EditCrossover();
+    }
+    case Edit::Crossover: {
+        const int filter = Uniform(0, ValueTables::FilterCount - 1);
+        WriteNewCodes(ValueTables::CrossoverOffsets[filter], ValueTables::CrossoverSize);
+        ModFun::SendCrossover(filter);
+        ModTxRx::RecoverFromFailure();
         break;
+    }
     case Edit::Mute:
         Click(*window.Panel()->findChild<QWidget *>(QStringLiteral("Image1_%1").arg(channel)));
         break;
@@ -420,28 +426,13 @@ void SoakProgram::ChangeOneControl(QWidget &editor)
         setOther(qobject_cast<QSpinBox *>(control));
 }
 
-/// The filter window's edits, through the model's senders: new codes into the image, the frame,
-/// the recovery rule.
-void SoakProgram::EditEqBand()
+/// The filter window's edits go through the model's senders (the soak plays the window): new
+/// codes for a block of the image, each within its table; the caller sends the block.
+void SoakProgram::WriteNewCodes(int offset, int size)
 {
-    const int band = Uniform(0, ValueTables::BandCount - 1);
-    const int offset = ValueTables::EqBandOffsets[band];
-    for (int k = 0; k < ValueTables::EqBandSize; ++k)
+    for (int k = 0; k < size; ++k)
         ModFun::state.ParamImage[offset + k] = Uniform(0, LastCode(offset + k));
-    FollowLink(offset, ValueTables::EqBandSize);
-    ModFun::SendEqBand(band);
-    ModTxRx::RecoverFromFailure();
-}
-
-void SoakProgram::EditCrossover()
-{
-    const int filter = Uniform(0, ValueTables::FilterCount - 1);
-    const int offset = ValueTables::CrossoverOffsets[filter];
-    for (int k = 0; k < ValueTables::CrossoverSize; ++k)
-        ModFun::state.ParamImage[offset + k] = Uniform(0, LastCode(offset + k));
-    FollowLink(offset, ValueTables::CrossoverSize);
-    ModFun::SendCrossover(filter);
-    ModTxRx::RecoverFromFailure();
+    FollowLink(offset, size);
 }
 
 /// One fault at a random moment of every minute (none in the last seconds of the run).
@@ -669,7 +660,7 @@ void PrintFigures(const SoakOptions &options, double seconds, const VirtualUnit 
         samples << QString::number(kb / 1024.0, 'f', 1);
     if (!tally.residentKb.empty())
         std::printf("Resident memory of the program: %.1f MB at start, %.1f MB at end "
-                    "(every minute: %s)\n",
+                    "(samples a minute apart: %s)\n",
                     tally.residentKb.front() / 1024.0, tally.residentKb.back() / 1024.0,
                     qPrintable(samples.join(' ')));
 }
