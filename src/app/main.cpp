@@ -13,6 +13,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("mxrf418"));
     QApplication::setWindowIcon(ProgramIcon());
+    // Lets the desktop match the windows to the installed mxrf418.desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("mxrf418"));
     // The program ends when the operator confirms Exit, or when the serial component fails.
     QApplication::setQuitOnLastWindowClosed(false);
     InstallMessagePresenters();

@@ -127,7 +127,12 @@ bool IdentifyDevice()
 bool ReopenLink()
 {
     ClosePortIfOpen();
-    return TryComPort();
+    // The identity query waits like any exchange: a timer firing meanwhile (the meter poll) must
+    // find the line taken, or its frame would end this wait and start a reopen of its own.
+    state.LinkIdle = false;
+    const bool found = TryComPort();
+    state.LinkIdle = true;
+    return found;
 }
 
 bool ConnectDevice()

@@ -56,7 +56,8 @@ void TransferFrame(std::uint8_t cmd, std::uint8_t d0, std::uint8_t d1, std::uint
 
 /// The identity query on the open port (opening "COM"+ComPort when none is open).
 bool IdentifyDevice();
-/// Closes and reopens "COM"+ComPort and asks for the identity.
+/// Closes and reopens "COM"+ComPort and asks for the identity; the line counts as taken
+/// (`LinkIdle` false) until it is done.
 bool ReopenLink();
 /// Tries the remembered port, then COM1..COM32; leaves `ComPort` where the unit answered.
 bool ConnectDevice();

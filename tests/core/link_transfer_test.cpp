@@ -170,4 +170,36 @@ TEST_F(TransferTest, FrameSentWhileAnotherWaitsIsRefusedAndLeavesTheLinkAlone)
     EXPECT_EQ(ModTxRx::state.RxFrame[3], 42);
 }
 
+TEST_F(TransferTest, FrameSentWhileTheReopenWaitsIsRefused)
+{
+    // The meter poll's timer fires while the reopen's identity query waits for its reply.
+    int panelClosed = 0;
+    ModTxRx::SetPanelCloseHook([&] { ++panelClosed; });
+    ModTxRx::state.ComPort = 4;
+    bool timerFired = false;
+    bool nestedFailed = false;
+    bool nestedRecovered = true;
+    serial.responder = [&](const FrameBuffer &request) {
+        if (request[2] == ModTxRx::IdentityCommand && !timerFired) {
+            timerFired = true;
+            ModTxRx::TransferFrame(0x21, 0, 0, 0, 0, 0, 0);
+            nestedFailed = ModTxRx::state.TransferFailed;
+            nestedRecovered = ModTxRx::RecoverFromFailure();
+        }
+        FrameBuffer reply = request;
+        reply[8] = ModTxRx::FrameDevice;
+        return reply;
+    };
+    serial.QueueFailure();
+    ModTxRx::TransferFrame(0x07, 0, 0, 0, 75, 4, 120);
+    EXPECT_TRUE(ModTxRx::RecoverFromFailure());
+    EXPECT_TRUE(nestedFailed);
+    EXPECT_FALSE(nestedRecovered);
+    EXPECT_EQ(serial.Commands(), (std::vector<int>{0x07, 0x25})); // one reopen, no 0x21
+    EXPECT_EQ(serial.opened.size(), 1u);
+    EXPECT_TRUE(messages.Shown().empty());
+    EXPECT_EQ(panelClosed, 0);
+    EXPECT_TRUE(ModTxRx::state.LinkIdle);
+}
+
 } // namespace

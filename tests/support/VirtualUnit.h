@@ -45,6 +45,9 @@ public:
     /// Ends the unit with SIGTERM (killed if it lingers) and waits for it.
     void Stop();
     bool IsRunning() const;
+    /// The unit's process id, for signals (SIGUSR1 drops its next reply); 0 when it is not
+    /// running.
+    qint64 ProcessId() const { return process.processId(); }
 
     /// The unit drops its next reply (SIGUSR1).
     void DropNextReply();

@@ -5,6 +5,7 @@
 #include "shell/AppInfo.h"
 #include "shell/ui/FrmVersion.h"
 #include "shell/ui/ModWindow.h"
+#include "shell/ui/UnitPicture.h"
 #include "shell/ui/WindowOpeners.h"
 
 class ShellWindowsTest : public QObject
@@ -38,6 +39,33 @@ private slots:
         about.findChild<QPushButton *>("Command1")->click();
         QVERIFY(!about.isVisible());
         AppInfo::Reset();
+    }
+
+    void iconShowsBothLedColumnsUncovered()
+    {
+        // The icon draws the front in the middle 60 % of its height: LED columns at 0.2 h and
+        // 0.38 h, five LEDs each, red, orange and three green from the top.
+        for (const int size : {64, 128}) {
+            const QImage icon = ProgramIcon().pixmap(size).toImage();
+            QCOMPARE(icon.size(), QSize(size, size));
+            const qreal h = size * 0.6;
+            const qreal step = h * 0.45 / 5;
+            for (const qreal left : {h * 0.2, h * 0.38}) {
+                for (int led = 0; led < 5; ++led) {
+                    const QColor colour = icon.pixelColor(
+                        int(left + h * 0.05), int(size * 0.2 + h * 0.42 + (led + 0.5) * step));
+                    const bool lit = led < 2
+                        ? colour.red() > 200 && colour.blue() < 80
+                        : colour.green() > 200 && colour.red() < 80 && colour.blue() < 80;
+                    QVERIFY2(lit,
+                             qPrintable(QStringLiteral("size %1, column at %2, LED %3: %4")
+                                            .arg(size)
+                                            .arg(left)
+                                            .arg(led)
+                                            .arg(colour.name())));
+                }
+            }
+        }
     }
 
     void openersRunWhatIsRegistered()

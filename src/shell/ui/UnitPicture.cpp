@@ -52,11 +52,16 @@ void DrawUnitPicture(QPainter &painter, const QRectF &area)
     const qreal ledWidth = h * 0.1;
     DrawLeds(painter, QRectF(area.left() + h * 0.2, area.top() + h * 0.42, ledWidth, h * 0.45));
     DrawLeds(painter, QRectF(area.left() + h * 0.38, area.top() + h * 0.42, ledWidth, h * 0.45));
+    // A narrow front (the icon) has room for fewer knobs: none may cover the LEDs.
+    const qreal ledsEnd = area.left() + h * 0.38 + ledWidth;
     const qreal radius = h * 0.17;
-    for (int k = 0; k < 3; ++k)
-        DrawKnob(painter,
-                 QPointF(area.right() - h * 0.3 - k * radius * 2.8, area.center().y() + h * 0.1),
-                 radius);
+    for (int k = 0; k < 3; ++k) {
+        const QPointF centre(area.right() - h * 0.3 - k * radius * 2.8,
+                             area.center().y() + h * 0.1);
+        if (centre.x() - radius * 1.2 < ledsEnd)
+            break;
+        DrawKnob(painter, centre, radius);
+    }
     painter.restore();
 }
 
