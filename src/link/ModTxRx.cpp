@@ -129,10 +129,8 @@ bool ReopenLink()
     ClosePortIfOpen();
     // The identity query waits like any exchange: a timer firing meanwhile (the meter poll) must
     // find the line taken, or its frame would end this wait and start a reopen of its own.
-    state.LinkIdle = false;
-    const bool found = TryComPort();
-    state.LinkIdle = true;
-    return found;
+    const QScopedValueRollback busy(state.LinkIdle, false);
+    return TryComPort();
 }
 
 bool ConnectDevice()

@@ -120,7 +120,11 @@ TEST_F(TransferTest, IdentityNeedsByteEightSixteen)
 TEST_F(TransferTest, RecoveryReopensOrClosesThePanelOnce)
 {
     int panelClosed = 0;
-    ModTxRx::SetPanelCloseHook([&] { ++panelClosed; });
+    bool idleWhilePanelCloses = true;
+    ModTxRx::SetPanelCloseHook([&] {
+        ++panelClosed;
+        idleWhilePanelCloses = ModTxRx::state.LinkIdle;
+    });
     ModTxRx::state.ComPort = 4;
 
     serial.QueueFailure();
@@ -134,6 +138,9 @@ TEST_F(TransferTest, RecoveryReopensOrClosesThePanelOnce)
     serial.refusedPorts.insert("COM4");
     EXPECT_FALSE(ModTxRx::RecoverFromFailure());
     EXPECT_EQ(panelClosed, 1);
+    EXPECT_FALSE(idleWhilePanelCloses); // a meter tick meanwhile must not start its own recovery
+    EXPECT_TRUE(ModTxRx::state.LinkIdle);
+    EXPECT_FALSE(serial.IsOpen());
     EXPECT_TRUE(messages.ShownOnly("Communication time-Out, the system close the device",
                                    "Communication problem", Messages::Icon::Critical))
         << messages.Texts().join('|').toStdString();
@@ -174,7 +181,11 @@ TEST_F(TransferTest, FrameSentWhileTheReopenWaitsIsRefused)
 {
     // The meter poll's timer fires while the reopen's identity query waits for its reply.
     int panelClosed = 0;
-    ModTxRx::SetPanelCloseHook([&] { ++panelClosed; });
+    bool idleWhilePanelCloses = true;
+    ModTxRx::SetPanelCloseHook([&] {
+        ++panelClosed;
+        idleWhilePanelCloses = ModTxRx::state.LinkIdle;
+    });
     ModTxRx::state.ComPort = 4;
     bool timerFired = false;
     bool nestedFailed = false;
