@@ -74,6 +74,15 @@ void ResetProgramWithSerial(SerialComponent *serial)
     ModTxRx::state.SerialPort = serial;
 }
 
+std::uint8_t ResetProgramFrom(FuzzInput &input, FuzzSerial &serial)
+{
+    const std::uint8_t flags = input.Byte();
+    const bool demo = flags & 1;
+    ResetProgramWithSerial(demo ? nullptr : &serial);
+    ModTxRx::state.DemoMode = demo;
+    return flags;
+}
+
 void AnswerMessagesFrom(FuzzInput &input, const QString &path)
 {
     Messages::SetBoxPresenter([&input](const Messages::Box &box) {

@@ -64,6 +64,9 @@ private:
 
 /// Resets every module of the program and puts `serial` in place as the unit.
 void ResetProgramWithSerial(SerialComponent *serial);
+/// Takes the input's next byte and resets every module: with bit 0 set in demo mode without a
+/// unit, else with `serial` as the unit. Answers the byte; its other bits are the target's.
+std::uint8_t ResetProgramFrom(FuzzInput &input, FuzzSerial &serial);
 
 /// Answers Yes/No boxes from the fuzzer's bytes and OK boxes with OK; file dialogs get `path`
 /// (empty: cancelled).

@@ -8,7 +8,6 @@
 
 #include "FuzzInput.h"
 #include "ProgramChecks.h"
-#include "link/ModTxRx.h"
 #include "model/ImageCheck.h"
 #include "presets/DevicePresets.h"
 #include "shell/Messages.h"
@@ -178,10 +177,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     FuzzInput input(data, size);
     FuzzSerial serial(input);
-    const std::uint8_t flags = input.Byte();
+    const std::uint8_t flags = ResetProgramFrom(input, serial);
     const bool demo = flags & 1;
-    ResetProgramWithSerial(demo ? nullptr : &serial);
-    ModTxRx::state.DemoMode = demo;
     ModFun::LoadDefaultImage();
     ModPreset::FillFactoryEntries();
     const int usedPlaces = input.Byte() | input.Byte() << 8;

@@ -7,7 +7,6 @@
 
 #include "FuzzInput.h"
 #include "ProgramChecks.h"
-#include "link/ModTxRx.h"
 #include "lock/ModLock.h"
 #include "model/ModFun.h"
 #include "shell/Messages.h"
@@ -187,10 +186,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     FuzzInput input(data, size);
     FuzzSerial serial(input);
-    const std::uint8_t flags = input.Byte();
+    const std::uint8_t flags = ResetProgramFrom(input, serial);
     const bool demo = flags & 1;
-    ResetProgramWithSerial(demo ? nullptr : &serial);
-    ModTxRx::state.DemoMode = demo;
     ModFun::KeepSystemFlags(flags & (ModFun::LockBit | ModFun::DistanceBit));
     for (int &code : ModLock::state.StoredPassword)
         code =

@@ -14,7 +14,6 @@
 
 #include "FuzzInput.h"
 #include "ProgramChecks.h"
-#include "link/ModTxRx.h"
 #include "model/ImageCheck.h"
 #include "model/ModFun.h"
 #include "presets/PresetFiles.h"
@@ -148,7 +147,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     const Sandbox &sandbox = TheSandbox();
     FuzzInput input(data, size);
-    const std::uint8_t flags = input.Byte();
+    FuzzSerial serial(input);
+    const std::uint8_t flags = ResetProgramFrom(input, serial);
     const bool demo = flags & 1;
     const auto kind = flags & 2 ? PresetFiles::Kind::Factory : PresetFiles::Kind::User;
     const auto choice = static_cast<Choice>(std::min((flags >> 2) & 3, 2));
@@ -162,9 +162,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             "file written");
     written.close();
 
-    FuzzSerial serial(input);
-    ResetProgramWithSerial(demo ? nullptr : &serial);
-    ModTxRx::state.DemoMode = demo;
     ModFun::LoadDefaultImage();
     ModFun::state.PresetTitle = QStringLiteral("before");
     const ProgramSnapshot before = TakeSnapshot();
