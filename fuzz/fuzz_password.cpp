@@ -141,6 +141,11 @@ void CheckNewPassword(FuzzInput &input, const FuzzSerial &serial, bool demo)
                 "a refused new password is told once, nothing kept or sent");
         return;
     }
+    if (result == ModLock::NewPasswordResult::LinkLost) {
+        Require(!demo && ToldLinkProblem() && ModLock::state.StoredPassword == heldBefore,
+                "a password the unit did not get is told and not held");
+        return;
+    }
     const EnteredCodes codes = ModLock::ToEnteredCodes(first);
     Require(first.size() == Length && repeated.size() == Length &&
                 ModLock::CheckCorrectPassword(codes) &&
@@ -148,9 +153,7 @@ void CheckNewPassword(FuzzInput &input, const FuzzSerial &serial, bool demo)
             "only 4 matching characters of the unit's set are taken");
     for (int i = 0; i < Length; ++i)
         Require(ModLock::state.StoredPassword[i] == codes[i], "the password held in capitals");
-    if (result == ModLock::NewPasswordResult::LinkLost)
-        Require(!demo && ToldLinkProblem(), "a lost link is told");
-    else if (demo)
+    if (demo)
         Require(serial.exchanges == exchangesBefore, "nothing sent in demo mode");
     else {
         const FrameBuffer &request =
@@ -164,20 +167,24 @@ void CheckNewPassword(FuzzInput &input, const FuzzSerial &serial, bool demo)
             "the new password opens in either case");
 }
 
-void CheckLock(FuzzInput &input, bool demo)
+void CheckLock(FuzzInput &input, const FuzzSerial &serial, bool demo)
 {
     Messages::ClearLog();
     const bool locked = input.Byte() & 1;
     const std::uint8_t flagsBefore = ModFun::state.SystemFlags;
-    const bool linkKept = ModLock::ApplyLock(locked);
+    const std::size_t answeredBefore = serial.answered.size();
+    const bool sent = ModLock::ApplyLock(locked);
     Require(ModLock::state.LockState == (locked ? 1 : 0) &&
                 ModLock::LockStateText() ==
                     (locked ? QStringLiteral("System Lock") : QStringLiteral("System Unlock")),
             "the lock state follows the box");
-    Require(ModFun::state.SystemFlags ==
-                ((flagsBefore & ~ModFun::LockBit) | (locked ? ModFun::LockBit : 0)),
-            "locking changes the lock bit alone");
-    Require(linkKept || (!demo && ToldLinkProblem()), "a lost link is told");
+    const std::uint8_t flags = (flagsBefore & ~ModFun::LockBit) | (locked ? ModFun::LockBit : 0);
+    Require(ModFun::state.SystemFlags == flags, "locking changes the lock bit alone");
+    if (!sent)
+        Require(!demo && ToldLinkProblem(), "a lock the unit did not get is told");
+    else if (!demo)
+        Require(LastAnswered(serial, MemoryWriteCommand, 0x10, answeredBefore).request[6] == flags,
+                "the unit got the lock");
 }
 
 } // namespace
@@ -207,7 +214,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             CheckNewPassword(input, serial, demo);
             break;
         default:
-            CheckLock(input, demo);
+            CheckLock(input, serial, demo);
             break;
         }
     }
