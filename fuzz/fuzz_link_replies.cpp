@@ -17,8 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (ModTxRx::state.ComPort < 0 || ModTxRx::state.ComPort > 39)
         std::abort();
     DeviceImage::Image image{};
-    const auto mode = input.Byte() & 1 ? DeviceImage::OnFailure::Recover
-                                       : DeviceImage::OnFailure::Stop;
+    const auto mode =
+        input.Byte() & 1 ? DeviceImage::OnFailure::Recover : DeviceImage::OnFailure::Stop;
     DeviceImage::ReadSettingImage(image, mode);
     while (!input.Empty()) {
         ModTxRx::TransferFrame(input.Byte(), input.Byte(), input.Byte(), 0, 0, 0, 0);

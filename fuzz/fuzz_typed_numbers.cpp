@@ -1,20 +1,14 @@
 // Any text typed into a numeric box: parsing, every snapping use and the key filter must give
 // results inside their ranges.
 #include <cmath>
-#include <cstdlib>
 
 #include <QString>
 
+#include "FuzzInput.h"
 #include "editors/newMod.h"
 #include "shell/ModCountry.h"
 
 namespace {
-
-void Require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 void SnapEverywhere(double x)
 {

@@ -183,6 +183,22 @@ bool RecoverFromFailure()
     return false;
 }
 
+bool SendRepeatable(const std::function<void()> &send)
+{
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        send();
+        if (!state.TransferFailed)
+            return true;
+        if (!RecoverFromFailure())
+            return false;
+    }
+    // The unit answers its identity but not this frame: the link stays, the action stops.
+    Messages::Tell(QStringLiteral("The unit does not answer this request; the operation was "
+                                  "stopped."),
+                   QStringLiteral("Communication problem"), Messages::Icon::Critical);
+    return false;
+}
+
 void SetPanelCloseHook(std::function<void()> hook)
 {
     panelCloseHook = std::move(hook);

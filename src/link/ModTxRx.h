@@ -72,6 +72,14 @@ void SplitToBytes(double value, std::int16_t first);
 /// A sender refused because another exchange waits just stops; the link is left alone.
 bool RecoverFromFailure();
 
+/// For a frame that does the same when it arrives twice (a read, a recall, a write of the same
+/// bytes to the same place): `send` makes its one `TransferFrame`, then the recovery rule applies.
+/// When the link was reopened the frame is sent once more: a lost write would leave the unit
+/// without it, and the reply of a lost read is stale. Answers false when the sender must stop: the
+/// link could not be mended (the operator was told and the overview panel closed), or the unit
+/// still did not answer after the reopen (the operator is told).
+bool SendRepeatable(const std::function<void()> &send);
+
 /// The overview panel registers how it is closed after a failure it cannot recover from
 /// (stop the meter poll, unload the panel); an empty function unregisters.
 void SetPanelCloseHook(std::function<void()> hook);

@@ -134,11 +134,10 @@ bool ApplyLock(bool locked)
 {
     state.LockState = locked ? 1 : 0;
     ModFun::SetLockBit(locked);
-    ModFun::SendSystemFlags();
-    const bool linkKept = ModTxRx::RecoverFromFailure();
+    const bool sent = ModTxRx::SendRepeatable(ModFun::SendSystemFlags);
     // The model holds the new state either way; a panel still open shows it.
     emit ModFun::notifier().lockStateChanged();
-    return linkKept;
+    return sent;
 }
 
 bool CheckNewPasswordLength(const QString &first)
@@ -163,10 +162,15 @@ NewPasswordResult ApplyNewPassword(const QString &first, const QString &repeated
                        Messages::Icon::Information);
         return NewPasswordResult::Refused;
     }
+    const bool sent = ModTxRx::SendRepeatable([&codes] {
+        ModTxRx::TransferFrame(MemoryWriteCommand, 0x00, PasswordWriteAddress, codes[0], codes[1],
+                               codes[2], codes[3]);
+    });
+    if (!sent)
+        return NewPasswordResult::LinkLost;
+    // Held only once the unit has it: the next entry is checked against what the unit keeps.
     std::copy_n(codes.begin(), PasswordLength, state.StoredPassword.begin());
-    ModTxRx::TransferFrame(MemoryWriteCommand, 0x00, PasswordWriteAddress, codes[0], codes[1],
-                           codes[2], codes[3]);
-    return ModTxRx::RecoverFromFailure() ? NewPasswordResult::Stored : NewPasswordResult::LinkLost;
+    return NewPasswordResult::Stored;
 }
 
 } // namespace ModLock

@@ -59,16 +59,22 @@ EntryResult EnterPassword(const QString &text);
 /// "System Lock" while locked, else "System Unlock".
 QString LockStateText();
 
-/// Locks or unlocks the unit (command 0x11 at 0x0010, the distance bit kept) and announces it
-/// with `lockStateChanged`. False when the link was lost: the recovery rule has closed the panel.
+/// Locks or unlocks the unit (command 0x11 at 0x0010, the distance bit kept, sent once more after
+/// a reopen) and announces it with `lockStateChanged`. False when the unit did not get it: the
+/// recovery rule has closed the panel, or the operator was told that the unit does not answer.
 bool ApplyLock(bool locked);
 
 /// The first new-password box: false, having told the operator, unless it holds 4 characters.
 bool CheckNewPasswordLength(const QString &first);
 
-enum class NewPasswordResult { Refused, Stored, LinkLost };
-/// Checks both boxes (the operator is told why an entry is refused), then stores the password
-/// in capitals and writes it to the unit (command 0x11 at 0x001E with the four codes).
+enum class NewPasswordResult {
+    Refused,
+    Stored,
+    LinkLost, ///< the unit did not get it (the operator was told); the old password is held
+};
+/// Checks both boxes (the operator is told why an entry is refused), then writes the password in
+/// capitals to the unit (command 0x11 at 0x001E with the four codes, sent once more after a
+/// reopen) and holds it once the unit has it.
 NewPasswordResult ApplyNewPassword(const QString &first, const QString &repeated);
 
 } // namespace ModLock

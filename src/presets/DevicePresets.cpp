@@ -206,13 +206,14 @@ Outcome Memorize_eep(int place, const QString &name, const Presets::Progress &pr
             return AbandonPlace(preset);
         bar.Step();
     }
-    ModPreset::state.PresetNames[preset] = centred;
-    ModPreset::state.PresetUsed[preset] = true;
+    // Without its used mark and the end of the store the place holds nothing the unit will recall.
     const auto placeByte = static_cast<std::uint8_t>(place);
     if (!PresetLink::SendRepeatable(WriteByteCommand, 0, UsedMarkAddress + placeByte, 0, UsedMark,
                                     0, 0) ||
         !PresetLink::SendRepeatable(EndStoreCommand, placeByte, 0, 0, 0, 0, UsedMark))
-        return Outcome::Stopped;
+        return AbandonPlace(preset);
+    ModPreset::state.PresetNames[preset] = centred;
+    ModPreset::state.PresetUsed[preset] = true;
     MakeCurrent(preset);
     return Outcome::Done;
 }

@@ -52,7 +52,7 @@ Outcome StorePresetAsked(int place, const QString &typedName, const Presets::Pro
 /// Writes `ParamImage` and the centred `name` into user place `place` (0..15, preset place + 17):
 /// 32 image frames at place * 128 + 288, 2 name frames at place * 8 + 3872 (0x18), then the used
 /// mark (0x11) and the end of the store (0x3B). The list takes the name and the used flag only
-/// when every data frame went through; a store that stops leaves the place unused.
+/// when every frame went through; a store that stops leaves the place unused.
 Outcome Memorize_eep(int place, const QString &name, const Presets::Progress &progress);
 
 } // namespace DevicePresets

@@ -205,6 +205,16 @@ TEST_F(DevicePresetsTest, StoreLeavesNoHoleAndAFailedStoreLeavesThePlaceUnused)
     const auto commands = serial.Commands();
     EXPECT_EQ(std::count(commands.begin(), commands.end(), 0x11), 0);
     EXPECT_EQ(ModFun::state.PanelTitle, "MX-RF418 - Preset : P17 - Live  ");
+
+    // Every data frame arrives but the used mark does not: the unit would not recall the place.
+    ModPreset::state.PresetUsed[17] = true;
+    for (int i = 0; i < 34; ++i)
+        serial.QueueReply(ReplyFrame(0x18));
+    serial.QueueFailure();
+    EXPECT_EQ(DevicePresets::Memorize_eep(1, "New", {}), Outcome::Stopped);
+    EXPECT_FALSE(ModPreset::state.PresetUsed[17]);
+    EXPECT_EQ(ModPreset::state.PresetNames[17], " Empty  ");
+    EXPECT_EQ(ModPreset::state.CurrentPreset, 16);
 }
 
 TEST_F(DevicePresetsTest, AFrameTheUnitNeverAnswersStopsWithAMessage)

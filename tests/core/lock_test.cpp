@@ -116,8 +116,33 @@ TEST_F(LockTest, LostLinkStopsAndClosesThePanel)
     serial.refusedPorts.insert("COM0");
     serial.QueueFailure();
     EXPECT_FALSE(ModLock::ApplyLock(true));
-    EXPECT_EQ(ModLock::ApplyNewPassword("abcd", "abcd"), NewPasswordResult::LinkLost);
+    EXPECT_EQ(ModLock::ApplyNewPassword("wxyz", "wxyz"), NewPasswordResult::LinkLost);
     EXPECT_EQ(panelClosed, 2);
+    EXPECT_EQ(ModLock::state.StoredPassword, (std::array<int, 4>{'A', 'B', 'C', 'D'}));
+}
+
+TEST_F(LockTest, AFrameLostBeforeAReopenIsSentAgainAndOnlyAWrittenPasswordIsHeld)
+{
+    const FrameBuffer identity = ReplyFrame(0x25, 1, 0, 0, 0, 0, 0x10);
+    serial.QueueFailure();
+    EXPECT_EQ(ModLock::ApplyNewPassword("wxyz", "wxyz"), NewPasswordResult::Stored);
+    serial.QueueFailure();
+    EXPECT_TRUE(ModLock::ApplyLock(true));
+    EXPECT_EQ(serial.Commands(), (std::vector{0x11, 0x25, 0x11, 0x11, 0x25, 0x11}));
+    EXPECT_EQ(ModLock::EnterPassword("WXYZ"), EntryResult::Accepted);
+
+    // The link comes back but the unit never takes the write: the unit keeps its password.
+    serial.calls.clear();
+    for (int i = 0; i < 2; ++i) {
+        serial.QueueFailure();
+        serial.QueueReply(identity);
+    }
+    EXPECT_EQ(ModLock::ApplyNewPassword("abcd", "abcd"), NewPasswordResult::LinkLost);
+    EXPECT_EQ(serial.Commands(), (std::vector{0x11, 0x25, 0x11, 0x25}));
+    EXPECT_TRUE(messages.ShownOnly("The unit does not answer this request; the operation was "
+                                   "stopped.",
+                                   "Communication problem", Messages::Icon::Critical));
+    EXPECT_EQ(ModLock::EnterPassword("abcd"), EntryResult::Refused);
 }
 
 } // namespace
