@@ -72,7 +72,7 @@ bool RawExchange(int fd)
     std::uint8_t reply[10];
     std::size_t got = 0;
     while (got < sizeof reply) {
-        pollfd waiting {fd, POLLIN, 0};
+        pollfd waiting{fd, POLLIN, 0};
         if (poll(&waiting, 1, 1000) != 1)
             return false;
         const ssize_t n = read(fd, reply + got, sizeof reply - got);
@@ -89,7 +89,7 @@ int OpenRaw(const QString &pty)
     const int fd = open(pty.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
     if (fd < 0)
         return -1;
-    termios settings {};
+    termios settings{};
     tcgetattr(fd, &settings);
     cfmakeraw(&settings);
     cfsetspeed(&settings, B9600);

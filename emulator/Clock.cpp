@@ -14,7 +14,7 @@ constexpr long BaudRate = 9600;
 
 Instant Now()
 {
-    timespec now {};
+    timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
     return Instant(now.tv_sec * NanosPerSecond + now.tv_nsec);
 }
@@ -27,7 +27,7 @@ void WakeOnTime()
 bool SleepUntil(Instant deadline)
 {
     const long nanos = deadline.count();
-    const timespec until {nanos / NanosPerSecond, nanos % NanosPerSecond};
+    const timespec until{nanos / NanosPerSecond, nanos % NanosPerSecond};
     return clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) != EINTR;
 }
 

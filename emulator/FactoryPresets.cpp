@@ -11,7 +11,7 @@ struct FactoryRow
 };
 
 // The firmware's 16 presets differ only in their equaliser Q and gains; everything else is flat.
-constexpr std::array<FactoryRow, FactoryPresetCount> FactoryRows {{
+constexpr std::array<FactoryRow, FactoryPresetCount> FactoryRows{{
     {24, {30, 30, 30, 30, 30, 30, 30, 30, 30, 30, 30, 30, 30, 30, 30}}, // "  Flat  "
     {24, {29, 30, 25, 24, 24, 28, 30, 30, 30, 30, 34, 36, 36, 35, 30}}, // "bass_deb"
     {24, {6, 24, 29, 34, 35, 34, 30, 30, 30, 30, 34, 35, 38, 34, 35}}, // "bbc_mon "
@@ -32,8 +32,8 @@ constexpr std::array<FactoryRow, FactoryPresetCount> FactoryRows {{
 
 /// Channel bytes 45..62 of every factory preset: limiter 5 ms / 100 ms / 0 dB, filters bypassed
 /// at 20 Hz and 20 kHz, no delay, not muted, gate off.
-constexpr std::array<Byte, 18> FactoryTail {4, 75, 150, 24, 68, 0, 0, 0, 120,
-                                            0, 0,  0,   0,  0,  0, 0, 0, 0};
+constexpr std::array<Byte, 18> FactoryTail{4, 75, 150, 24, 68, 0, 0, 0, 120,
+                                           0, 0,  0,   0,  0,  0, 0, 0, 0};
 
 void FillChannel(Setting &setting, int channel, const FactoryRow &row)
 {
@@ -51,7 +51,7 @@ void FillChannel(Setting &setting, int channel, const FactoryRow &row)
 
 Setting FactoryPreset(int index)
 {
-    Setting setting {};
+    Setting setting{};
     if (index < 0 || index >= FactoryPresetCount)
         return setting;
     FillChannel(setting, 0, FactoryRows[index]);

@@ -30,7 +30,7 @@ struct FaultAction
 
 /// Bytes of a reply that is cut short, and the noise sent ahead of a reply.
 inline constexpr std::size_t PartialReplySize = 5;
-inline constexpr std::array<Byte, 3> GarbageBytes {0x00, 0x55, 0xAA};
+inline constexpr std::array<Byte, 3> GarbageBytes{0x00, 0x55, 0xAA};
 /// What a corrupted reply carries in place of its end byte.
 inline constexpr Byte CorruptEnd = 0xA5;
 

@@ -24,7 +24,7 @@ void FrameScanner::Scan(std::vector<ScanEvent> &events)
             return;
         if (candidate[FrameSize - 1] == FrameEnd) {
             FlushGarbage(events);
-            ScanEvent event {ScanEvent::Kind::Frame, {}, {}};
+            ScanEvent event{ScanEvent::Kind::Frame, {}, {}};
             std::copy_n(candidate.begin(), FrameSize, event.frame.begin());
             events.push_back(std::move(event));
             candidate.erase(candidate.begin(), candidate.begin() + FrameSize);

@@ -35,7 +35,7 @@ struct ScanEvent
 {
     enum class Kind { Frame, Garbage };
     Kind kind;
-    Frame frame {};
+    Frame frame{};
     Bytes garbage;
 };
 

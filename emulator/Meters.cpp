@@ -50,7 +50,7 @@ double MusicLevelDb(int channel, double seconds)
 
 MeterBytes ReadMeters(const Setting &setting, double seconds)
 {
-    MeterBytes meters {};
+    MeterBytes meters{};
     for (int channel = 0; channel < ChannelCount; ++channel) {
         const int block = channel * ChannelSize;
         const double input = MusicLevelDb(channel, seconds);

@@ -76,7 +76,7 @@ std::optional<Firmware> ParseFirmware(const QString &text)
     const auto minor = ParseCount(match.captured(2), 0, 255);
     if (!major || !minor)
         return std::nullopt;
-    return Firmware {static_cast<Byte>(*major), static_cast<Byte>(*minor)};
+    return Firmware{static_cast<Byte>(*major), static_cast<Byte>(*minor)};
 }
 
 void AddOptions(QCommandLineParser &parser)

@@ -20,7 +20,7 @@ QString SystemError(const char *what)
 /// No echo, no line editing, no character translation: bytes pass as they are.
 bool MakeRaw(int descriptor)
 {
-    termios settings {};
+    termios settings{};
     if (tcgetattr(descriptor, &settings) != 0)
         return false;
     cfmakeraw(&settings);

@@ -36,9 +36,9 @@ private:
     FaultPlan faults;
     FrameScanner scanner;
     const Instant started;
-    Instant candidateStart {};
+    Instant candidateStart{};
     /// With --pace: when the last request had fully arrived; the next one cannot start earlier.
-    Instant inputWireFree {};
+    Instant inputWireFree{};
     bool hungUp = false;
 };
 

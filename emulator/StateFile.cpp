@@ -24,7 +24,7 @@ std::optional<Memory> LoadMemory(const QString &path, QString &error)
         error = QStringLiteral("%1 is not a unit memory file").arg(path);
         return std::nullopt;
     }
-    Memory memory {};
+    Memory memory{};
     std::copy_n(content.constData() + Header.size(), MemorySize, memory.begin());
     return memory;
 }

@@ -4,7 +4,7 @@ namespace Emulator {
 
 Memory FreshMemory()
 {
-    Memory memory {};
+    Memory memory{};
     for (int i = 0; i < PasswordSize; ++i)
         memory[PasswordAddress + i] = DefaultPasswordCode;
     return memory;

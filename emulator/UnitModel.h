@@ -79,7 +79,7 @@ private:
     Firmware firmware;
     Memory memory;
     Setting current;
-    Setting upload {};
+    Setting upload{};
     bool uploading = false;
     bool memoryWritten = false;
 };

@@ -15,9 +15,9 @@ namespace ModGraph {
 
 State state;
 
-const std::array<double, 30> Divisors {1.05, 1.1, 1.15, 1.2,  1.25, 1.3,  1.35, 1.4,  1.45, 1.5,
-                                       1.55, 1.6, 1.65, 1.7,  1.75, 1.8,  1.83, 1.85, 1.88, 1.93,
-                                       2.0,  2.1, 2.17, 2.22, 2.27, 2.32, 2.37, 2.42, 2.47, 2.52};
+const std::array<double, 30> Divisors{1.05, 1.1, 1.15, 1.2,  1.25, 1.3,  1.35, 1.4,  1.45, 1.5,
+                                      1.55, 1.6, 1.65, 1.7,  1.75, 1.8,  1.83, 1.85, 1.88, 1.93,
+                                      2.0,  2.1, 2.17, 2.22, 2.27, 2.32, 2.37, 2.42, 2.47, 2.52};
 
 namespace {
 
@@ -143,7 +143,7 @@ double MarkerTwipsPerDecade()
 
 void Reset()
 {
-    state = State {};
+    state = State{};
     redrawHook = nullptr;
 }
 

@@ -22,17 +22,17 @@ struct State
 {
     /// Inputs, written by the parameter model and the editors. Band b < 15 is channel A band
     /// b + 1, else channel B band b - 14; filters are A high-pass, A low-pass, B high, B low.
-    std::array<double, 30> BandGainDb {};
-    std::array<double, 30> BandFreqHz {};
+    std::array<double, 30> BandGainDb{};
+    std::array<double, 30> BandFreqHz{};
     /// The band's index into `QTable`, held as a number.
-    std::array<double, 30> BandQCode {};
-    std::array<double, 4> CrossoverFreqHz {};
+    std::array<double, 30> BandQCode{};
+    std::array<double, 4> CrossoverFreqHz{};
     /// 0 bypass, 1 first order, 2 second order; any other value leaves the filter's curve as it is.
-    std::array<double, 4> CrossoverSlope {};
+    std::array<double, 4> CrossoverSlope{};
 
-    std::array<Curve, 30> BandCurve {};
-    std::array<Curve, 4> FilterCurve {};
-    std::array<Curve, 2> TotalCurve {};
+    std::array<Curve, 30> BandCurve{};
+    std::array<Curve, 4> FilterCurve{};
+    std::array<Curve, 2> TotalCurve{};
 
     /// The filter window is shown: only then is anything drawn.
     bool FilterEditorShown = false;

@@ -66,7 +66,7 @@ bool TryComPort()
 
 void Reset()
 {
-    state = State {};
+    state = State{};
     panelCloseHook = nullptr;
 }
 

@@ -19,11 +19,11 @@ inline constexpr int BaudRate = 9600;
 
 struct State
 {
-    FrameBuffer TxFrame {};
+    FrameBuffer TxFrame{};
     /// After a successful transfer bytes 0..9 hold the unit's reply; the rest is never written.
-    std::array<std::uint8_t, 209> RxFrame {};
+    std::array<std::uint8_t, 209> RxFrame{};
     /// Scratch bytes filled by `SplitToBytes`.
-    std::array<std::uint8_t, 40> WorkBytes {};
+    std::array<std::uint8_t, 40> WorkBytes{};
     std::int16_t ComPort = 0;
     bool DemoMode = false;
     bool SendSuspended = false;

@@ -25,7 +25,7 @@ constexpr int Waiting = -1;
 void RequestLowLatency([[maybe_unused]] qintptr handle)
 {
 #ifdef Q_OS_LINUX
-    serial_struct settings {};
+    serial_struct settings{};
     if (ioctl(static_cast<int>(handle), TIOCGSERIAL, &settings) != 0)
         return;
     settings.flags |= ASYNC_LOW_LATENCY;

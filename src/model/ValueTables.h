@@ -50,7 +50,7 @@ constexpr double QOfCode(int k)
 
 template<std::size_t N, class Entry> constexpr std::array<double, N> MakeTable(Entry entry)
 {
-    std::array<double, N> table {};
+    std::array<double, N> table{};
     for (std::size_t k = 0; k < N; ++k)
         table[k] = entry(static_cast<int>(k));
     return table;
@@ -62,28 +62,28 @@ inline constexpr auto QTable = detail::MakeTable<221>(detail::QOfCode);
 inline constexpr auto AttackTable = detail::MakeTable<50>([](int k) { return k + 1.0; });
 inline constexpr auto ReleaseTable =
     detail::MakeTable<206>([](int k) { return k <= 175 ? k + 25.0 : 200.0 + 5 * (k - 175); });
-inline constexpr std::array<double, 9> GateTimeTable {1, 5, 10, 15, 20, 30, 40, 60, 80};
+inline constexpr std::array<double, 9> GateTimeTable{1, 5, 10, 15, 20, 30, 40, 60, 80};
 
-inline constexpr std::array<const char *, 3> SlopeNames {"Bypass", "-6dB/oct", "-12dB/oct"};
-inline constexpr std::array<const char *, 2> DelayUnitNames {" ms", " m"};
+inline constexpr std::array<const char *, 3> SlopeNames{"Bypass", "-6dB/oct", "-12dB/oct"};
+inline constexpr std::array<const char *, 2> DelayUnitNames{" ms", " m"};
 
-inline constexpr std::array<const char *, FactoryPresetCount> FactoryPresetNames {
+inline constexpr std::array<const char *, FactoryPresetCount> FactoryPresetNames{
     "  Flat  ", "bass_deb", "bbc_mon ", " brilli ", " hi_def ", "Loudness", "Percuss.", "presence",
     "  Soft  ", "S. boost", "Virt Sub", "FemVoice", "  Flat  ", "bbc_mon ", " brilli ", "Loudness"};
 
 /// Byte positions of each block in the parameter image, channel A first.
 inline constexpr auto EqBandOffsets = [] {
-    std::array<int, BandCount> offsets {};
+    std::array<int, BandCount> offsets{};
     for (int b = 0; b < BandCount; ++b)
         offsets[b] = (b / BandsPerChannel) * ChannelBlockSize + 3 * (b % BandsPerChannel);
     return offsets;
 }();
-inline constexpr std::array<int, 2> LimiterOffsets {45, 109};
+inline constexpr std::array<int, 2> LimiterOffsets{45, 109};
 /// A high-pass, A low-pass, B high-pass, B low-pass.
-inline constexpr std::array<int, FilterCount> CrossoverOffsets {51, 53, 115, 117};
-inline constexpr std::array<int, 2> DelayOffsets {55, 119};
-inline constexpr std::array<int, 2> MuteOffsets {58, 122};
-inline constexpr std::array<int, 2> GateOffsets {59, 123};
+inline constexpr std::array<int, FilterCount> CrossoverOffsets{51, 53, 115, 117};
+inline constexpr std::array<int, 2> DelayOffsets{55, 119};
+inline constexpr std::array<int, 2> MuteOffsets{58, 122};
+inline constexpr std::array<int, 2> GateOffsets{59, 123};
 /// Bytes of each block from its offset: gain, frequency, Q; frequency, slope; ms high, ms low,
 /// fine; on, threshold, time, attack; attack, release, threshold.
 inline constexpr int EqBandSize = 3;
@@ -100,9 +100,9 @@ using Gains = std::array<std::uint8_t, BandsPerChannel>;
 /// 0 dB, filters bypassed at 20 Hz and 20 kHz, no delay, not muted, gate off, linked parametric.
 constexpr PresetImage MakeFactoryImage(std::uint8_t qCode, const Gains &gains)
 {
-    constexpr std::array<std::uint8_t, 19> tail {4, 75, 150, 24, 68, 0, 0, 0, 120, 0,
-                                                 0, 0,  0,   0,  0,  0, 0, 0, 0};
-    PresetImage image {};
+    constexpr std::array<std::uint8_t, 19> tail{4, 75, 150, 24, 68, 0, 0, 0, 120, 0,
+                                                0, 0,  0,   0,  0,  0, 0, 0, 0};
+    PresetImage image{};
     for (int channel = 0; channel < 2; ++channel) {
         const int base = channel * ChannelBlockSize;
         for (int k = 0; k < BandsPerChannel; ++k) {
@@ -140,7 +140,7 @@ inline constexpr std::array<Gains, FactoryPresetCount> FactoryGains{{
 } // namespace detail
 
 inline constexpr auto FactoryPresetImages = [] {
-    std::array<PresetImage, FactoryPresetCount> images {};
+    std::array<PresetImage, FactoryPresetCount> images{};
     for (int n = 0; n < FactoryPresetCount; ++n)
         images[n] = detail::MakeFactoryImage(n < 12 ? 24 : 12, detail::FactoryGains[n]);
     return images;
@@ -151,7 +151,7 @@ inline constexpr const PresetImage &DefaultImage = FactoryPresetImages[0];
 
 /// The second code the password window accepts (it toggles the service flag instead of
 /// unlocking); compared as capitals, one character per entry.
-inline constexpr std::array<const char *, 4> ServiceCode {"Q", "7", "R", "F"};
+inline constexpr std::array<const char *, 4> ServiceCode{"Q", "7", "R", "F"};
 
 /// Entry `code` of a table, with a code outside the table taken as the nearest end, so no code
 /// from a file or from the unit can read past it.

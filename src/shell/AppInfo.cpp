@@ -6,7 +6,7 @@ State state;
 
 void Reset()
 {
-    state = State {};
+    state = State{};
 }
 
 } // namespace AppInfo

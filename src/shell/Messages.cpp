@@ -67,7 +67,7 @@ void ClearLog()
 
 void Reset()
 {
-    state = State {};
+    state = State{};
 }
 
 } // namespace Messages

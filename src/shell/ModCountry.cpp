@@ -7,7 +7,7 @@ namespace ModCountry {
 
 std::int32_t CommaLocale = 0;
 
-const std::array<const char *, 83> CommaLanguages {
+const std::array<const char *, 83> CommaLanguages{
     "041c", "082c", "042c", "042a", "0423", "201a", "141a", "0402", "0403", "041a", "101a", "0405",
     "0406", "0831", "0413", "0425", "0438", "040b", "080c", "0c0c", "140c", "180c", "0462", "0456",
     "0437", "0c07", "0407", "1007", "0408", "040e", "040f", "0421", "0410", "043f", "0440", "0426",

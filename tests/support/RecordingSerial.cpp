@@ -36,7 +36,7 @@ void RecordingSerial::QueueReply(const FrameBuffer &reply, int result)
 
 void RecordingSerial::QueueFailure(int result)
 {
-    script.push_back({FrameBuffer {}, result});
+    script.push_back({FrameBuffer{}, result});
 }
 
 std::vector<int> RecordingSerial::Commands() const
