@@ -2,7 +2,7 @@
 // are the typed characters in capitals, the checks agree with the unit's character set, a wrong
 // entry is told once and changes nothing, a new password is taken only when both boxes hold the
 // same 4 characters of the unit's set and is then accepted (in either case) at the next entry, and
-// locking changes the lock bit alone.
+// locking changes the lock bit alone, held only once the unit got it.
 #include <algorithm>
 
 #include "FuzzInput.h"
@@ -172,17 +172,22 @@ void CheckLock(FuzzInput &input, const FuzzSerial &serial, bool demo)
     Messages::ClearLog();
     const bool locked = input.Byte() & 1;
     const std::uint8_t flagsBefore = ModFun::state.SystemFlags;
+    const std::int16_t stateBefore = ModLock::state.LockState;
     const std::size_t answeredBefore = serial.answered.size();
     const bool sent = ModLock::ApplyLock(locked);
+    if (!sent) {
+        Require(!demo && ToldLinkProblem(), "a lock the unit did not get is told");
+        Require(ModLock::state.LockState == stateBefore && ModFun::state.SystemFlags == flagsBefore,
+                "a lock the unit did not get is not held");
+        return;
+    }
     Require(ModLock::state.LockState == (locked ? 1 : 0) &&
                 ModLock::LockStateText() ==
                     (locked ? QStringLiteral("System Lock") : QStringLiteral("System Unlock")),
             "the lock state follows the box");
     const std::uint8_t flags = (flagsBefore & ~ModFun::LockBit) | (locked ? ModFun::LockBit : 0);
     Require(ModFun::state.SystemFlags == flags, "locking changes the lock bit alone");
-    if (!sent)
-        Require(!demo && ToldLinkProblem(), "a lock the unit did not get is told");
-    else if (!demo)
+    if (!demo)
         Require(LastAnswered(serial, MemoryWriteCommand, 0x10, answeredBefore).request[6] == flags,
                 "the unit got the lock");
 }

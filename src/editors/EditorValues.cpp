@@ -34,13 +34,16 @@ int CodeAt(int position, int lastCode)
     return lastCode - std::clamp(position, 0, lastCode);
 }
 
+QString EditorChannelTitle(int channel)
+{
+    return channel == 0 ? QStringLiteral("Channel A - Left") : QStringLiteral("Channel B - Right");
+}
+
 QString ChannelTitle(int channel)
 {
     const int c = std::clamp(channel, 0, 1);
     const QString &name = ModFun::state.ChannelNames[c];
-    if (!name.isEmpty())
-        return name;
-    return c == 0 ? QStringLiteral("Channel A - Left") : QStringLiteral("Channel B - Right");
+    return name.isEmpty() ? EditorChannelTitle(c) : name;
 }
 
 std::optional<double> ReadTypedNumber(const QString &text)

@@ -19,8 +19,11 @@ int PositionOf(int code, int lastCode);
 /// The code at a slider position (positions outside 0..lastCode are taken as the nearest end).
 int CodeAt(int position, int lastCode);
 
-/// The channel's name as the editors title it; "Channel A - Left" / "Channel B - Right" until
-/// the whole-state transfer has named the channels.
+/// The editors' own wording of a channel: "Channel A - Left" / "Channel B - Right". The gate
+/// editor always titles its frames so.
+QString EditorChannelTitle(int channel);
+/// The channel's name as the other editors title it; `EditorChannelTitle` until the whole-state
+/// transfer has named the channels.
 QString ChannelTitle(int channel);
 
 /// Reads a typed number. A text that is not a number shows "  Incorrect value" ("Warning") and

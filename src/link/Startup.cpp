@@ -1,7 +1,6 @@
 #include "link/Startup.h"
 
 #include <QDir>
-#include <QFile>
 #include <QSaveFile>
 #include <QThread>
 
@@ -13,6 +12,7 @@
 #include "presets/DeviceImage.h"
 #include "presets/ModPreset.h"
 #include "shell/AppInfo.h"
+#include "shell/FileAccess.h"
 
 namespace Startup {
 
@@ -207,10 +207,7 @@ QString InitCfgPath()
 
 std::int16_t ReadInitCfg()
 {
-    QFile file(InitCfgPath());
-    if (!file.open(QIODevice::ReadOnly))
-        return 0;
-    const QByteArray record = file.read(2);
+    const QByteArray record = FileAccess::ReadStart(InitCfgPath(), 2).bytes;
     if (record.size() < 2)
         return 0;
     const auto low = static_cast<std::uint8_t>(record[0]);
@@ -220,7 +217,8 @@ std::int16_t ReadInitCfg()
 
 bool WriteInitCfg(std::int16_t port)
 {
-    if (!QDir().mkpath(PortMap::ConfigFolder()))
+    if (!QDir().mkpath(PortMap::ConfigFolder()) ||
+        !FileAccess::MayWrite(FileAccess::KindOf(InitCfgPath())))
         return false;
     const auto value = static_cast<std::uint16_t>(port);
     const char record[2] = {static_cast<char>(value & 0xFF), static_cast<char>(value >> 8)};

@@ -19,9 +19,11 @@ inline constexpr std::uint8_t ReleaseCommand = 0x0F;
 
 /// `ConfigFolder()` + "/init.cfg": the port that last answered, as a 16-bit little-endian number.
 QString InitCfgPath();
-/// The remembered port; 0 when the file is missing, unreadable or shorter than 2 bytes.
+/// The remembered port; 0 when the file is missing, no regular file, unreadable or shorter than
+/// 2 bytes.
 std::int16_t ReadInitCfg();
-/// Writes the port (creating the folder); false when it could not be written.
+/// Writes the port (creating the folder); false when it could not be written. A pipe, a device
+/// or a folder under the name is left as it is.
 bool WriteInitCfg(std::int16_t port);
 
 /// If the port is open: sends the release frame 0x0F, waits `ReleaseWaitMs` when asked to, and

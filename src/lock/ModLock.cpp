@@ -132,12 +132,16 @@ QString LockStateText()
 
 bool ApplyLock(bool locked)
 {
-    state.LockState = locked ? 1 : 0;
+    const bool held = (ModFun::state.SystemFlags & ModFun::LockBit) != 0;
     ModFun::SetLockBit(locked);
-    const bool sent = ModTxRx::SendRepeatable(ModFun::SendSystemFlags);
-    // The model holds the new state either way; a panel still open shows it.
+    if (!ModTxRx::SendRepeatable(ModFun::SendSystemFlags)) {
+        // Held only once the unit has it, as the password: the unit keeps its old lock.
+        ModFun::SetLockBit(held);
+        return false;
+    }
+    state.LockState = locked ? 1 : 0;
     emit ModFun::notifier().lockStateChanged();
-    return sent;
+    return true;
 }
 
 bool CheckNewPasswordLength(const QString &first)

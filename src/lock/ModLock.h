@@ -60,8 +60,9 @@ EntryResult EnterPassword(const QString &text);
 QString LockStateText();
 
 /// Locks or unlocks the unit (command 0x11 at 0x0010, the distance bit kept, sent once more after
-/// a reopen) and announces it with `lockStateChanged`. False when the unit did not get it: the
-/// recovery rule has closed the panel, or the operator was told that the unit does not answer.
+/// a reopen), then holds the new state and announces it with `lockStateChanged`. False when the
+/// unit did not get it (the recovery rule has closed the panel, or the operator was told that
+/// the unit does not answer): the lock state and the lock bit stay as they were.
 bool ApplyLock(bool locked);
 
 /// The first new-password box: false, having told the operator, unless it holds 4 characters.

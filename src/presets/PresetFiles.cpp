@@ -4,7 +4,6 @@
 #include <optional>
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QScopedValueRollback>
@@ -14,6 +13,7 @@
 #include "model/ImageCheck.h"
 #include "model/ModFun.h"
 #include "presets/PresetLink.h"
+#include "shell/FileAccess.h"
 #include "shell/Messages.h"
 
 namespace PresetFiles {
@@ -46,16 +46,17 @@ QString AskFile(Kind kind, Messages::FileMode mode)
 /// Reads the start of the file; empty with the reason told when it cannot be read.
 std::optional<QByteArray> ReadFileStart(const QString &path)
 {
-    if (!QFileInfo::exists(path)) {
+    const FileAccess::FileStart start = FileAccess::ReadStart(path, FileSize);
+    if (start.kind == FileAccess::Kind::Missing)
         TellError(QStringLiteral(" File not found. Try again."));
-        return std::nullopt;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        TellError(QStringLiteral("The file could not be read: %1").arg(file.errorString()));
-        return std::nullopt;
-    }
-    return file.read(FileSize);
+    else if (start.kind != FileAccess::Kind::Regular)
+        TellError(QStringLiteral("This is not a preset file: it is %1.")
+                      .arg(FileAccess::Describe(start.kind)));
+    else if (!start.error.isEmpty())
+        TellError(QStringLiteral("The file could not be read: %1").arg(start.error));
+    else
+        return start.bytes;
+    return std::nullopt;
 }
 
 /// The 32 blocks and the apply frame; false when the link was lost.
@@ -117,6 +118,11 @@ bool SavePresetFile(Kind kind)
     const QString path = AskFile(kind, Messages::FileMode::Save);
     if (path.isEmpty())
         return false;
+    if (const FileAccess::Kind found = FileAccess::KindOf(path); !FileAccess::MayWrite(found)) {
+        TellError(QStringLiteral("The preset could not be saved: %1 is %2.")
+                      .arg(QFileInfo(path).fileName(), FileAccess::Describe(found)));
+        return false;
+    }
     const auto &image = ModFun::state.ParamImage;
     QSaveFile file(path);
     const bool written = file.open(QIODevice::WriteOnly) &&

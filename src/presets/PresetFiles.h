@@ -11,8 +11,10 @@
 
 /// Preset files on the PC: the 129 bytes of `ParamImage`, raw. User presets (*.RFP) and factory
 /// presets (*.rf1) differ only in their dialog filter and folder. Depends on link, model and the
-/// message layer (dialogs and boxes).
+/// message and file layers of shell (dialogs and boxes, file access).
 ///
+/// A name is checked before anything is opened: a folder, a device, a pipe or a link to nothing
+/// is refused, on loading and on saving, with a message that says what it is.
 /// A file is checked before anything happens: shorter than 128 bytes, or with a code outside its
 /// table, it is refused with a message that says why. A loaded file reaches `ParamImage` only
 /// after its upload to the unit went through.
@@ -43,13 +45,15 @@ QString PresetFolder(Kind kind);
 QString FileFilter(Kind kind);
 
 /// Asks for a file name and writes the 129 bytes of `ParamImage` in place of the file, whole or
-/// not at all. Answers false when the operator cancelled or the file could not be written (the
-/// operator was told). Nothing is sent.
+/// not at all. Answers false when the operator cancelled, the name is no regular file (a folder,
+/// a device, a pipe, a link to nothing) or the file could not be written (the operator was told).
+/// Nothing is sent.
 bool SavePresetFile(Kind kind);
 
 enum class LoadOutcome {
     Cancelled,
-    Refused, ///< not found, unreadable, too short or with a bad code; the operator was told
+    Refused, ///< not found, no regular file, unreadable, too short or with a bad code; the
+             ///< operator was told
     Loaded,
     Stopped, ///< the upload failed for good; the image is unchanged
 };

@@ -119,9 +119,12 @@ TEST_F(LockTest, LostLinkStopsAndClosesThePanel)
     EXPECT_EQ(ModLock::ApplyNewPassword("wxyz", "wxyz"), NewPasswordResult::LinkLost);
     EXPECT_EQ(panelClosed, 2);
     EXPECT_EQ(ModLock::state.StoredPassword, (std::array<int, 4>{'A', 'B', 'C', 'D'}));
+    EXPECT_EQ(ModLock::state.LockState, 0);
+    EXPECT_EQ(ModFun::state.SystemFlags, 0);
+    EXPECT_EQ(lockSignals, 0);
 }
 
-TEST_F(LockTest, AFrameLostBeforeAReopenIsSentAgainAndOnlyAWrittenPasswordIsHeld)
+TEST_F(LockTest, AFrameLostBeforeAReopenIsSentAgainAndOnlyWhatTheUnitTookIsHeld)
 {
     const FrameBuffer identity = ReplyFrame(0x25, 1, 0, 0, 0, 0, 0x10);
     serial.QueueFailure();
@@ -143,6 +146,16 @@ TEST_F(LockTest, AFrameLostBeforeAReopenIsSentAgainAndOnlyAWrittenPasswordIsHeld
                                    "stopped.",
                                    "Communication problem", Messages::Icon::Critical));
     EXPECT_EQ(ModLock::EnterPassword("abcd"), EntryResult::Refused);
+
+    // Nor its lock: the unlock the unit never took leaves the unit locked.
+    for (int i = 0; i < 2; ++i) {
+        serial.QueueFailure();
+        serial.QueueReply(identity);
+    }
+    EXPECT_FALSE(ModLock::ApplyLock(false));
+    EXPECT_EQ(ModLock::state.LockState, 1);
+    EXPECT_EQ(ModFun::state.SystemFlags, ModFun::LockBit);
+    EXPECT_EQ(lockSignals, 1);
 }
 
 } // namespace

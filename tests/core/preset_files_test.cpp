@@ -1,7 +1,9 @@
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include "ModelFixture.h"
+#include "SpecialFiles.h"
 #include "TemporaryConfig.h"
 #include "TemporaryDocuments.h"
 #include "presets/PresetFiles.h"
@@ -179,6 +181,39 @@ TEST_F(PresetFilesTest, RefusedFilesChangeNothing)
     EXPECT_EQ(ModFun::state.ParamImage, before);
     EXPECT_TRUE(serial.calls.empty());
     EXPECT_EQ(ModFun::state.PanelTitle, "");
+}
+
+TEST_F(PresetFilesTest, NamesOfNoRegularFileAreRefusedAndNeitherReadNorWritten)
+{
+    ASSERT_TRUE(MakePipe(PathOf("pipe.RFP")));
+    ASSERT_TRUE(QDir(documents.Path()).mkdir("folder.RFP"));
+    ASSERT_TRUE(QFile::link(PathOf("gone.RFP"), PathOf("link.RFP")));
+    const QString device = DeviceNode(documents.Path());
+    Image(0) = 12;
+    const auto before = ModFun::state.ParamImage;
+    const std::pair<QString, QString> rows[] = {
+        {PathOf("pipe.RFP"), "a named pipe"},
+        {PathOf("folder.RFP"), "a folder"},
+        {device, "a device"},
+        {PathOf("link.RFP"), "a link to a file that does not exist"},
+    };
+    for (const auto &[path, what] : rows) {
+        Messages::ClearLog();
+        messages.ChooseFile(path);
+        messages.ChooseFile(path);
+        EXPECT_EQ(PresetFiles::LoadPresetFile(Kind::User, {}), LoadOutcome::Refused);
+        EXPECT_FALSE(PresetFiles::SavePresetFile(Kind::User));
+        EXPECT_EQ(messages.Texts(),
+                  (QStringList{"This is not a preset file: it is " + what + ".",
+                               "The preset could not be saved: " + QFileInfo(path).fileName() +
+                                   " is " + what + "."}));
+    }
+    EXPECT_EQ(ModFun::state.ParamImage, before);
+    EXPECT_TRUE(serial.calls.empty());
+    EXPECT_FALSE(QFileInfo(PathOf("pipe.RFP")).isFile()) << "not replaced by a file";
+    EXPECT_FALSE(QFileInfo(device).isFile());
+    EXPECT_TRUE(QDir(PathOf("folder.RFP")).isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(PathOf("gone.RFP")));
 }
 
 TEST_F(PresetFilesTest, UploadThatFailsLeavesTheImage)

@@ -3,12 +3,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
 #include "QtPrinters.h"
 #include "RecordingSerial.h"
 #include "ScriptedMessages.h"
+#include "SpecialFiles.h"
 #include "TemporaryConfig.h"
 #include "graph/ModGraph.h"
 #include "link/ModTxRx.h"
@@ -248,6 +250,12 @@ TEST_F(StartupTest, InitCfgHoldsTheRememberedPort)
     EXPECT_EQ(file.readAll(), QByteArray("\x05\x01", 2)) << "16-bit little-endian";
     file.close();
     EXPECT_EQ(Startup::ReadInitCfg(), 261);
+
+    ASSERT_TRUE(file.remove()); // a pipe under the name is neither read nor replaced
+    ASSERT_TRUE(MakePipe(Startup::InitCfgPath()));
+    EXPECT_EQ(Startup::ReadInitCfg(), 0);
+    EXPECT_FALSE(Startup::WriteInitCfg(9));
+    EXPECT_FALSE(QFileInfo(Startup::InitCfgPath()).isFile());
 }
 
 TEST_F(StartupTest, FindUnitRemembersOnlyAPortThatAnswered)

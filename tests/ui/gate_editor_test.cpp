@@ -27,8 +27,9 @@ private slots:
         FrmNG window;
         QCOMPARE(window.windowTitle(), QStringLiteral("Noise Gate edit"));
         QVERIFY(harness.serial.calls.empty());
-        QCOMPARE(Named<QGroupBox>(window, "Frame1_0")->title(), QStringLiteral("CH.A - Left"));
-        QCOMPARE(Named<QGroupBox>(window, "Frame1_1")->title(), QStringLiteral("CH.B - Right"));
+        QCOMPARE(Named<QGroupBox>(window, "Frame1_0")->title(), QStringLiteral("Channel A - Left"));
+        QCOMPARE(Named<QGroupBox>(window, "Frame1_1")->title(),
+                 QStringLiteral("Channel B - Right"));
         QVERIFY(Named<QCheckBox>(window, "Check1_0")->isChecked());
         QVERIFY(Named<QGroupBox>(window, "Frame1_0")->isEnabled());
         QVERIFY(!Named<QCheckBox>(window, "Check1_1")->isChecked());

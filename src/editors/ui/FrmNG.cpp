@@ -63,7 +63,7 @@ void FrmNG::BuildChannel(int channel)
     enable[channel]->setObjectName(QStringLiteral("Check1_%1").arg(channel));
     connect(enable[channel], &QCheckBox::toggled, this, [=, this] { OnEnableToggled(channel); });
 
-    frames[channel] = new QGroupBox(ChannelTitle(channel), this);
+    frames[channel] = new QGroupBox(EditorChannelTitle(channel), this);
     frames[channel]->setObjectName(QStringLiteral("Frame1_%1").arg(channel));
     auto *row = new QHBoxLayout(frames[channel]);
     for (int k = 0; k < 3; ++k) {
