@@ -4,6 +4,7 @@
 
 #include <QScopedValueRollback>
 
+#include "link/LineUse.h"
 #include "shell/Messages.h"
 
 namespace ModTxRx {
@@ -95,6 +96,7 @@ void TransferFrame(std::uint8_t cmd, std::uint8_t d0, std::uint8_t d1, std::uint
         state.TransferFailed = true;
         return;
     }
+    const LineUse::Hold waiting;
     state.LinkIdle = false;
     state.TxFrame = MakeFrame(cmd, d0, d1, d2, d3, d4, d5);
     FrameBuffer buffer = state.TxFrame;
@@ -129,6 +131,7 @@ bool ReopenLink()
     ClosePortIfOpen();
     // The identity query waits like any exchange: a timer firing meanwhile (the meter poll) must
     // find the line taken, or its frame would end this wait and start a reopen of its own.
+    const LineUse::Hold reopen;
     const QScopedValueRollback busy(state.LinkIdle, false);
     return TryComPort();
 }
@@ -170,6 +173,7 @@ bool RecoverFromFailure()
         return false; // refused while another exchange waits: the link itself is fine
     // The rule holds the line like a transfer: a meter tick while the reopen's identity query
     // waits, or while the message box is up, skips instead of starting a recovery of its own.
+    const LineUse::Hold recovery;
     const QScopedValueRollback busy(state.LinkIdle, false);
     if (ReopenLink())
         return true;

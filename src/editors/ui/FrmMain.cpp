@@ -18,6 +18,7 @@
 #include "editors/Meters.h"
 #include "editors/ui/MeterWidgets.h"
 #include "graph/ModGraph.h"
+#include "link/LineUse.h"
 #include "link/ModTxRx.h"
 #include "link/Startup.h"
 #include "lock/ModLock.h"
@@ -403,6 +404,7 @@ void FrmMain::OpenBlockEditor(int label)
 void FrmMain::RunPresetAction(Action action)
 {
     const RaisedFlag busy(ModFun::state.PresetActionBusy);
+    const LineUse::Hold sequence;
     WindowOpeners::Run(action, this);
 }
 
@@ -429,6 +431,7 @@ void FrmMain::LinkClicked(bool ticked)
 {
     if (ModFun::state.UpdatingControls)
         return;
+    const LineUse::Hold sequence;
     if (ticked && !Messages::Ask(LinkQuestion(), QStringLiteral("Link A & B"))) {
         const RaisedFlag updating(ModFun::state.UpdatingControls);
         ShowLinkBox(false);
@@ -508,7 +511,14 @@ void FrmMain::closeEvent(QCloseEvent *event)
         event->accept();
         return;
     }
-    if (!ModTxRx::state.TransferFailed &&
+    // The operator's close asks and waits for the line; the close after a failure the link
+    // could not survive does neither.
+    const bool operatorClose = !ModTxRx::state.TransferFailed;
+    if (operatorClose && LineUse::PutOffWhileTaken(this, [this] { Unload(); })) {
+        event->ignore();
+        return;
+    }
+    if (operatorClose &&
         !Messages::Ask(QStringLiteral("               Are you sure ? "),
                        QStringLiteral("ID:") + QStringLiteral(" - Close window"))) {
         event->ignore();

@@ -24,7 +24,8 @@ class MeterBar;
 ///
 /// Loading it runs the whole-state transfer without sending and sets `PanelOpen`; while it lives
 /// it is the overview panel the recovery rule closes. Closing asks, releases the unit and closes
-/// the port. Inside an MDI area it closes its sub-window; on its own it closes itself.
+/// the port; the operator's close waits while the line is taken (a preset action and the Channel
+/// Link hold it). Inside an MDI area it closes its sub-window; on its own it closes itself.
 class FrmMain : public QWidget
 {
     Q_OBJECT

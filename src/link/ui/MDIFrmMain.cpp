@@ -10,6 +10,7 @@
 #include <QToolBar>
 
 #include "editors/ui/FrmMain.h"
+#include "link/LineUse.h"
 #include "link/ModTxRx.h"
 #include "link/SerialComponent.h"
 #include "link/Startup.h"
@@ -99,6 +100,7 @@ FrmMain *MDIFrmMain::Panel() const
 
 void MDIFrmMain::Connect()
 {
+    const LineUse::Hold sequence;
     if (!Messages::Ask(QStringLiteral("Connect device, are you sure?"), QStringLiteral("Connect")))
         return;
     ModTxRx::state.DemoMode = false;
@@ -128,6 +130,7 @@ bool MDIFrmMain::LoadAndOpenPanel()
 
 void MDIFrmMain::Demo()
 {
+    const LineUse::Hold sequence;
     if (!Messages::Ask(QStringLiteral("     Demo mode, are you sure?"), QStringLiteral("DEMO")))
         return;
     Startup::ReleaseUnit(true);
@@ -172,6 +175,10 @@ void MDIFrmMain::SetDemoColour(bool red)
 
 void MDIFrmMain::closeEvent(QCloseEvent *event)
 {
+    if (LineUse::PutOffWhileTaken(this, [this] { close(); })) {
+        event->ignore();
+        return;
+    }
     if (!Messages::Ask(QStringLiteral("               Are you sure ? "), QStringLiteral("Exit"),
                        Messages::Answer::No)) {
         event->ignore();

@@ -12,7 +12,8 @@ class SerialComponent;
 
 /// The main window: a toolbar with "Connect" (`Command1`) and "Demo" (`Command2`) over an MDI
 /// area that holds the overview panel. `Timer3` keeps both buttons disabled while the panel is
-/// open. Closing asks first, releases the unit and announces the end of the program.
+/// open. Closing asks first, releases the unit and announces the end of the program; a close that
+/// arrives while the line is taken (Connect and Demo hold it) comes back once it is free.
 class MDIFrmMain : public QMainWindow
 {
     Q_OBJECT
