@@ -1,7 +1,6 @@
 #include "presets/PresetFiles.h"
 
 #include <algorithm>
-#include <optional>
 
 #include <QDir>
 #include <QFile>
@@ -43,19 +42,21 @@ QString AskFile(Kind kind, Messages::FileMode mode)
     return Messages::AskFileName({mode, title, PresetFolder(kind), FileFilter(kind)});
 }
 
-/// Reads the start of the file; empty with the reason told when it cannot be read.
-std::optional<QByteArray> ReadFileStart(const QString &path)
+/// The start of a file, or why it could not be read.
+struct FileStart
 {
-    if (!QFileInfo::exists(path)) {
-        TellError(QStringLiteral(" File not found. Try again."));
-        return std::nullopt;
-    }
+    QByteArray bytes;
+    QString refusal;
+};
+
+FileStart ReadFileStart(const QString &path)
+{
+    if (!QFileInfo::exists(path))
+        return {{}, QStringLiteral(" File not found. Try again.")};
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        TellError(QStringLiteral("The file could not be read: %1").arg(file.errorString()));
-        return std::nullopt;
-    }
-    return file.read(FileSize);
+    if (!file.open(QIODevice::ReadOnly))
+        return {{}, QStringLiteral("The file could not be read: %1").arg(file.errorString())};
+    return {file.read(FileSize), {}};
 }
 
 /// The 32 blocks and the apply frame; false when the link was lost.
@@ -149,10 +150,9 @@ LoadOutcome LoadPresetFile(Kind kind, const Presets::Progress &progress)
     const QString path = AskFile(kind, Messages::FileMode::Open);
     if (path.isEmpty())
         return LoadOutcome::Cancelled;
-    const std::optional<QByteArray> bytes = ReadFileStart(path);
-    if (!bytes)
-        return LoadOutcome::Refused;
-    if (const QString refusal = TakeFileBytes(*bytes); !refusal.isEmpty()) {
+    const FileStart start = ReadFileStart(path);
+    const QString refusal = start.refusal.isEmpty() ? TakeFileBytes(start.bytes) : start.refusal;
+    if (!refusal.isEmpty()) {
         TellError(refusal);
         return LoadOutcome::Refused;
     }
