@@ -34,7 +34,7 @@ int dragStep = 0;
 void DragStep()
 {
     // The gain moves in 0.1 dB steps while a marker is dragged.
-    ModGraph::state.BandGainDb[7] = (dragStep++ % 300 - 150) / 10.0;
+    ModFun::state.BandGainDb[7] = (dragStep++ % 300 - 150) / 10.0;
     ModGraph::ComputeBandCurve(7);
 }
 

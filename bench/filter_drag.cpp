@@ -15,6 +15,7 @@
 
 #include "BusySetting.h"
 #include "graph/FilterEdit.h"
+#include "graph/ModGraph.h"
 #include "graph/ui/FrmFilter.h"
 #include "graph/ui/GraphArea.h"
 #include "link/ModTxRx.h"
@@ -36,6 +37,7 @@ double ThreadMicros()
 void LoadBusyWindowSetting()
 {
     ModTxRx::state.DemoMode = true;
+    ModGraph::FollowModel();
     LoadBusySetting();
     FilterEdit::state.Out2Saved = {true, true};
     FilterEdit::state.CursorShown = {true, true};

@@ -45,6 +45,7 @@
 #include "VirtualUnit.h"
 #include "editors/Meters.h"
 #include "editors/ui/FrmMain.h"
+#include "graph/ModGraph.h"
 #include "link/ModTxRx.h"
 #include "link/QtSerialComponent.h"
 #include "link/Startup.h"
@@ -296,6 +297,7 @@ int SoakProgram::Uniform(int low, int high)
 int SoakProgram::Run()
 {
     WindowOpeners::RegisterAllWindows();
+    ModGraph::FollowModel();
     if (!window.Load()) {
         Tell(QStringLiteral("error the main window did not load"));
         return 2;

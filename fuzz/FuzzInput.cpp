@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "editors/Meters.h"
+#include "graph/ModGraph.h"
 #include "link/ModTxRx.h"
 #include "lock/ModLock.h"
 #include "model/ModFun.h"
@@ -66,6 +67,7 @@ void ResetProgramWithSerial(SerialComponent *serial)
     Messages::Reset();
     ModTxRx::Reset();
     ModFun::Reset();
+    ModGraph::Reset();
     ModPreset::Reset();
     ModLock::Reset();
     PresetFiles::Reset();

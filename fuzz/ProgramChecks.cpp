@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 
-#include "graph/ModGraph.h"
 #include "lock/ModLock.h"
 #include "shell/AppInfo.h"
 #include "shell/Messages.h"
@@ -24,8 +23,8 @@ ProgramSnapshot TakeSnapshot()
         model.MuteText,
         model.PresetSource,
         model.PresetTitle,
-        ModGraph::state.BandGainDb,
-        ModGraph::state.BandFreqHz,
+        model.BandGainDb,
+        model.BandFreqHz,
         presets.PresetNames,
         presets.PresetUsed,
         presets.CurrentPreset,

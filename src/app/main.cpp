@@ -1,6 +1,7 @@
 // mxrf418: the MX-RF418 remote control program.
 #include <QApplication>
 
+#include "graph/ModGraph.h"
 #include "link/QtSerialComponent.h"
 #include "link/ui/MDIFrmMain.h"
 #include "link/ui/frmSplash.h"
@@ -19,6 +20,7 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     InstallMessagePresenters();
     WindowOpeners::RegisterAllWindows();
+    ModGraph::FollowModel();
 
     QtSerialComponent serial;
     MDIFrmMain mainWindow(serial);

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "model/ModFun.h"
-#include "shell/Messages.h"
 #include "shell/ModCountry.h"
 
 namespace EditorValues {
@@ -46,14 +45,12 @@ QString ChannelTitle(int channel)
     return name.isEmpty() ? EditorChannelTitle(c) : name;
 }
 
-std::optional<double> ReadTypedNumber(const QString &text)
+std::optional<double> TypedNumber(const QString &text)
 {
     bool ok = false;
     const double value = ModCountry::ParseNumber(text, &ok);
     if (ok)
         return value;
-    Messages::Tell(QStringLiteral("  Incorrect value"), QStringLiteral("Warning"),
-                   Messages::Icon::Exclamation);
     return std::nullopt;
 }
 
@@ -134,9 +131,9 @@ QString DelayFrameCaption(int channel, bool metres)
         QStringLiteral(" ]");
 }
 
-std::optional<double> ReadTypedDelay(const QString &text)
+std::optional<double> TypedDelay(const QString &text)
 {
-    return ReadTypedNumber(QString(text).remove(QLatin1Char(' ')));
+    return TypedNumber(QString(text).remove(QLatin1Char(' ')));
 }
 
 DelaySetting DelayOfTyped(double typed, bool metres)

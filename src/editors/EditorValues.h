@@ -10,8 +10,8 @@
 
 /// What the gate, limiter and delay editors show and what a typed value becomes: pure functions
 /// of codes and numbers, so that the windows only move values between their controls and the
-/// parameter image. Depends on model (tables, channel names), editors/newMod and shell (number
-/// texts, the warning box).
+/// parameter model. Depends on model (tables, channel names), editors/newMod and shell (number
+/// texts).
 namespace EditorValues {
 
 /// Editor sliders run upside down: position 0, at the top, is the highest code.
@@ -26,9 +26,11 @@ QString EditorChannelTitle(int channel);
 /// transfer has named the channels.
 QString ChannelTitle(int channel);
 
-/// Reads a typed number. A text that is not a number shows "  Incorrect value" ("Warning") and
-/// answers nothing.
-std::optional<double> ReadTypedNumber(const QString &text);
+/// What the editors warn of (a "Warning" box) when a typed text is not a number.
+inline constexpr char IncorrectValue[] = "  Incorrect value";
+
+/// A typed number; nothing when the text is not one.
+std::optional<double> TypedNumber(const QString &text);
 
 // Noise gate: the three values after the gate-on byte, in image order.
 enum GateValue { GateThreshold, GateRelease, GateAttack };
@@ -68,9 +70,9 @@ struct DelaySetting
 
 /// The caption of a channel's delay frame: its name and the unit, "CH.A - Left [ ms ]".
 QString DelayFrameCaption(int channel, bool metres);
-/// A typed delay (spaces dropped, a full stop read as the decimal separator); nothing, with the
-/// warning shown, when it is not a number.
-std::optional<double> ReadTypedDelay(const QString &text);
+/// A typed delay (spaces dropped, a full stop read as the decimal separator); nothing when it is
+/// not a number.
+std::optional<double> TypedDelay(const QString &text);
 /// The setting nearest to a typed delay: metres are capped at 102.33558 and turned into
 /// milliseconds, milliseconds are capped at 300.979; a negative delay is taken as 0. Whole
 /// milliseconds are the typed value rounded down, unless the next one is nearer than the last

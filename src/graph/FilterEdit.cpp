@@ -1,11 +1,8 @@
 #include "graph/FilterEdit.h"
 
 #include <algorithm>
-#include <cstdint>
 
 #include "graph/ModGraph.h"
-#include "link/ModTxRx.h"
-#include "model/ModFun.h"
 #include "model/ValueTables.h"
 
 namespace FilterEdit {
@@ -14,46 +11,9 @@ State state;
 
 using namespace ValueTables;
 
-namespace {
-
-constexpr int LastFrequencyIndex = static_cast<int>(FreqTable.size()) - 1;
-constexpr int LastSlope = static_cast<int>(SlopeNames.size()) - 1;
-
-std::uint8_t &ImageByte(int index)
-{
-    return ModFun::state.ParamImage[static_cast<std::size_t>(index)];
-}
-
-std::uint8_t Code(int value, int last)
-{
-    return static_cast<std::uint8_t>(std::clamp(value, 0, last));
-}
-
-bool IsBand(int band)
-{
-    return band >= 0 && band < BandCount;
-}
-
-bool IsFilter(int filter)
-{
-    return filter >= 0 && filter < FilterCount;
-}
-
-} // namespace
-
 void Reset()
 {
     state = State{};
-}
-
-SendingSuspended::SendingSuspended() : saved(ModTxRx::state.SendSuspended)
-{
-    ModTxRx::state.SendSuspended = true;
-}
-
-SendingSuspended::~SendingSuspended()
-{
-    ModTxRx::state.SendSuspended = saved;
 }
 
 double ClampFrequency(double hz)
@@ -98,52 +58,6 @@ int SliderOfGain(double gainDb)
 int GraphicFrequencyIndex(int band)
 {
     return 8 * (band % BandsPerChannel) + 4;
-}
-
-BandCodes ImageBand(int band)
-{
-    if (!IsBand(band))
-        return {};
-    const int at = EqBandOffsets[band];
-    return {Code(ImageByte(at), SliderBottom), Code(ImageByte(at + 1), LastFrequencyIndex),
-            Code(ImageByte(at + 2), LastQIndex)};
-}
-
-bool StoreBand(int band, const BandCodes &codes)
-{
-    if (!IsBand(band))
-        return true;
-    const int at = EqBandOffsets[band];
-    ImageByte(at) = Code(codes.gain, SliderBottom);
-    ImageByte(at + 1) = Code(codes.frequency, LastFrequencyIndex);
-    ImageByte(at + 2) = Code(codes.q, LastQIndex);
-    ModFun::SendEqBand(band);
-    return ModTxRx::RecoverFromFailure();
-}
-
-FilterCodes ImageFilter(int filter)
-{
-    if (!IsFilter(filter))
-        return {};
-    const int at = CrossoverOffsets[filter];
-    return {Code(ImageByte(at), LastFrequencyIndex), Code(ImageByte(at + 1), LastSlope)};
-}
-
-bool StoreCrossover(int filter, const FilterCodes &codes)
-{
-    if (!IsFilter(filter))
-        return true;
-    const int at = CrossoverOffsets[filter];
-    ImageByte(at) = Code(codes.frequency, LastFrequencyIndex);
-    ImageByte(at + 1) = Code(codes.slope, LastSlope);
-    ModFun::SendCrossover(filter);
-    return ModTxRx::RecoverFromFailure();
-}
-
-bool StoreEqType()
-{
-    ModFun::SendEqType();
-    return ModTxRx::RecoverFromFailure();
 }
 
 } // namespace FilterEdit

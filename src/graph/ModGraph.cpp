@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "model/ModFun.h"
 #include "model/ValueTables.h"
 
 #if defined(__x86_64__)
@@ -145,6 +146,19 @@ void Reset()
 {
     state = State{};
     redrawHook = nullptr;
+    FollowModel();
+}
+
+void FollowModel()
+{
+    ModFun::SetCurveHook([](ModFun::CurveOf curve, int index, bool drawn) {
+        state.CurveDrawEnabled = drawn;
+        if (curve == ModFun::CurveOf::Band)
+            ComputeBandCurve(index);
+        else
+            ComputeFilterCurve(index);
+        state.CurveDrawEnabled = true;
+    });
 }
 
 double Log10(double x)
@@ -185,10 +199,11 @@ void ComputeBandCurve(int band)
     if (band < 0 || band >= ValueTables::BandCount)
         return;
     CleanVectorState();
-    const double gain = state.BandGainDb[band];
-    const double centre = state.BandFreqHz[band];
+    const ModFun::State &model = ModFun::state;
+    const double gain = model.BandGainDb[band];
+    const double centre = model.BandFreqHz[band];
     const double q =
-        ValueTables::At(ValueTables::QTable, ValueTables::CodeOf(state.BandQCode[band]));
+        ValueTables::At(ValueTables::QTable, ValueTables::CodeOf(model.BandQCode[band]));
     const double effectiveQ = (q + 0.1) / QDivisor(gain);
     const double qSquared = effectiveQ * effectiveQ;
     const double inverseCentre = 1.0 / centre;
@@ -207,12 +222,12 @@ void ComputeFilterCurve(int filter)
         return;
     CleanVectorState();
     Curve &curve = state.FilterCurve[filter];
-    const double slope = state.CrossoverSlope[filter];
+    const double slope = ModFun::state.CrossoverSlope[filter];
     if (slope == 0.0)
         curve.fill(0.0);
     else if (slope == 1.0 || slope == 2.0)
         ComputeButterworth(curve, filter % 2 == 0, static_cast<int>(slope),
-                           state.CrossoverFreqHz[filter]);
+                           ModFun::state.CrossoverFreqHz[filter]);
     ChannelChanged(filter / 2);
 }
 

@@ -4,8 +4,9 @@
 #include <functional>
 
 /// Response curves of both channels on a logarithmic grid of 576 points from 20 Hz to 20 kHz:
-/// one curve per equaliser band and per crossover filter, and each channel's total. A display
-/// aid only: nothing here is sent to the unit. Depends on model/ValueTables only.
+/// one curve per equaliser band and per crossover filter, and each channel's total, computed from
+/// the values the parameter model derives (`ModFun::state.BandGainDb` ...). A display aid only:
+/// nothing here is sent to the unit. Depends on model.
 namespace ModGraph {
 
 inline constexpr int PointCount = 576;
@@ -46,8 +47,13 @@ struct State
 
 extern State state;
 
-/// Clears inputs, curves and flags, and unregisters the redraw hook.
+/// Clears curves and flags and unregisters the redraw hook; the curves follow the model
+/// (`FollowModel`).
 void Reset();
+
+/// Registers with the parameter model what rebuilds a curve, so that its transfers (whole state,
+/// link copy, channel copy) keep the curves in line with the image.
+void FollowModel();
 
 /// ln(x) / ln(10).
 double Log10(double x);
@@ -65,9 +71,11 @@ extern const std::array<double, 30> Divisors;
 /// units in the last place; the attenuation of a Butterworth section at power ratio r.
 double AttenuationDb(double r);
 
-/// Recomputes band b's curve and its channel's total, then asks for a redraw of the channel.
+/// Recomputes band b's curve from the model's derived values and its channel's total, then asks
+/// for a redraw of the channel.
 void ComputeBandCurve(int band);
-/// Recomputes filter i's curve and its channel's total, then asks for a redraw of the channel.
+/// Recomputes filter i's curve from the model's derived values and its channel's total, then
+/// asks for a redraw of the channel.
 void ComputeFilterCurve(int filter);
 
 /// True when a recomputed channel should be redrawn: the filter window is shown, drawing is

@@ -19,21 +19,11 @@ constexpr std::uint8_t MemoryWriteCommand = 0x11;
 /// The unit takes a new password written here and keeps it where it is read, at 0x001A.
 constexpr std::uint8_t PasswordWriteAddress = 0x1E;
 
-const QString NewPasswordTitle = QStringLiteral("New Password");
-
 /// The capital of a single-byte character where it has one in the same code page.
 std::uint8_t CapitalCode(std::uint8_t code)
 {
     const char16_t upper = QChar(code).toUpper().unicode();
     return upper <= 0xFF ? static_cast<std::uint8_t>(upper) : code;
-}
-
-bool HasFourCharacters(const QString &text, const QString &message)
-{
-    if (text.size() == PasswordLength)
-        return true;
-    Messages::Tell(message, NewPasswordTitle, Messages::Icon::Information);
-    return false;
 }
 
 bool MatchesFirstFour(const EnteredCodes &entry, auto codeAt)
@@ -56,6 +46,23 @@ void ToggleServiceFlag()
 {
     state.ServiceFlag = !state.ServiceFlag;
     emit ModFun::notifier().serviceFlagChanged();
+}
+
+/// Why the two new-password boxes cannot be taken, as the operator is told it; empty when they
+/// can.
+QString NewPasswordRefusal(const QString &first, const QString &repeated)
+{
+    if (const QString refusal = FirstPasswordRefusal(first); !refusal.isEmpty())
+        return refusal;
+    if (repeated.size() != PasswordLength)
+        return QStringLiteral("Insert 4 character");
+    const EnteredCodes codes = ToEnteredCodes(first);
+    const EnteredCodes again = ToEnteredCodes(repeated);
+    if (!CheckCorrectPassword(codes) || !CheckCorrectPassword(again))
+        return QStringLiteral("Value password wrong");
+    if (!VerifyNewPassword(codes, again))
+        return QStringLiteral("Passwords don't match ");
+    return {};
 }
 
 } // namespace
@@ -144,28 +151,25 @@ bool ApplyLock(bool locked)
     return true;
 }
 
-bool CheckNewPasswordLength(const QString &first)
+QString FirstPasswordRefusal(const QString &first)
 {
-    return HasFourCharacters(first, QStringLiteral("Password wrong, please insert 4 character"));
+    if (first.size() == PasswordLength)
+        return {};
+    return QStringLiteral("Password wrong, please insert 4 character");
+}
+
+void TellNewPasswordRefused(const QString &reason)
+{
+    Messages::Tell(reason, QStringLiteral("New Password"), Messages::Icon::Information);
 }
 
 NewPasswordResult ApplyNewPassword(const QString &first, const QString &repeated)
 {
-    if (!CheckNewPasswordLength(first) ||
-        !HasFourCharacters(repeated, QStringLiteral("Insert 4 character")))
+    if (const QString refusal = NewPasswordRefusal(first, repeated); !refusal.isEmpty()) {
+        TellNewPasswordRefused(refusal);
         return NewPasswordResult::Refused;
+    }
     const EnteredCodes codes = ToEnteredCodes(first);
-    const EnteredCodes again = ToEnteredCodes(repeated);
-    if (!CheckCorrectPassword(codes) || !CheckCorrectPassword(again)) {
-        Messages::Tell(QStringLiteral("Value password wrong"), NewPasswordTitle,
-                       Messages::Icon::Information);
-        return NewPasswordResult::Refused;
-    }
-    if (!VerifyNewPassword(codes, again)) {
-        Messages::Tell(QStringLiteral("Passwords don't match "), NewPasswordTitle,
-                       Messages::Icon::Information);
-        return NewPasswordResult::Refused;
-    }
     const bool sent = ModTxRx::SendRepeatable([&codes] {
         ModTxRx::TransferFrame(MemoryWriteCommand, 0x00, PasswordWriteAddress, codes[0], codes[1],
                                codes[2], codes[3]);

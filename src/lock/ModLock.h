@@ -65,8 +65,11 @@ QString LockStateText();
 /// the unit does not answer): the lock state and the lock bit stay as they were.
 bool ApplyLock(bool locked);
 
-/// The first new-password box: false, having told the operator, unless it holds 4 characters.
-bool CheckNewPasswordLength(const QString &first);
+/// Why the first new-password box cannot be taken, as the operator is told it; empty when it
+/// holds 4 characters.
+QString FirstPasswordRefusal(const QString &first);
+/// Tells the operator why a new password was refused (a "New Password" box).
+void TellNewPasswordRefused(const QString &reason);
 
 enum class NewPasswordResult {
     Refused,

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "graph/ModGraph.h"
+#include <QScopedValueRollback>
+
 #include "link/ModTxRx.h"
 #include "shell/ModCountry.h"
 
@@ -15,6 +16,14 @@ using namespace ValueTables;
 using ModCountry::NumberText;
 
 namespace {
+
+std::function<void(CurveOf, int, bool)> curveHook;
+
+constexpr int LastFrequencyIndex = static_cast<int>(FreqTable.size()) - 1;
+constexpr int LastSlope = static_cast<int>(SlopeNames.size()) - 1;
+/// Gain codes: dB = code / 2 - 15, from -15 to +15 dB.
+constexpr int LastGainIndex = 60;
+constexpr int LastQIndex = static_cast<int>(QTable.size()) - 1;
 
 constexpr std::uint8_t DelayCommand = 0x02;
 constexpr std::uint8_t CrossoverCommand = 0x04;
@@ -37,6 +46,27 @@ std::uint8_t Byte(int index)
     return state.ParamImage[static_cast<std::size_t>(index)];
 }
 
+std::uint8_t &ImageByte(int index)
+{
+    return state.ParamImage[static_cast<std::size_t>(index)];
+}
+
+/// A value as the code of a table whose last index is `last`: its nearest end when outside.
+std::uint8_t Code(int value, int last)
+{
+    return static_cast<std::uint8_t>(std::clamp(value, 0, last));
+}
+
+bool IsBand(int band)
+{
+    return band >= 0 && band < BandCount;
+}
+
+bool IsFilter(int filter)
+{
+    return filter >= 0 && filter < FilterCount;
+}
+
 void SetSummary(int channel, SummaryBlock block, const QString &text)
 {
     const int label = 10 * channel + block;
@@ -47,22 +77,22 @@ void SetSummary(int channel, SummaryBlock block, const QString &text)
 void StoreBandValues(int band)
 {
     const int at = EqBandOffsets[band];
-    ModGraph::state.BandGainDb[band] = (Byte(at) - 30) / 2.0;
-    ModGraph::state.BandFreqHz[band] = At(FreqTable, Byte(at + 1));
-    ModGraph::state.BandQCode[band] = Byte(at + 2);
+    state.BandGainDb[band] = (Byte(at) - 30) / 2.0;
+    state.BandFreqHz[band] = At(FreqTable, Byte(at + 1));
+    state.BandQCode[band] = Byte(at + 2);
 }
 
 QString EqSummaryText(int channel)
 {
-    const auto first = ModGraph::state.BandGainDb.begin() + channel * BandsPerChannel;
+    const auto first = state.BandGainDb.begin() + channel * BandsPerChannel;
     const bool flat = std::all_of(first, first + BandsPerChannel, [](double g) { return g == 0; });
     return flat ? QStringLiteral("EQ Flat") : QStringLiteral("~~~~~~");
 }
 
 QString FilterText(int filter)
 {
-    return NumberText(ModGraph::state.CrossoverFreqHz[filter]) + QStringLiteral(" Hz, ") +
-        NameAt(SlopeNames, CodeOf(ModGraph::state.CrossoverSlope[filter]));
+    return NumberText(state.CrossoverFreqHz[filter]) + QStringLiteral(" Hz, ") +
+        NameAt(SlopeNames, CodeOf(state.CrossoverSlope[filter]));
 }
 
 QString GateSummaryText(int channel)
@@ -124,14 +154,6 @@ void SetLinkBoxFromModel()
     state.UpdatingControls = false;
 }
 
-/// Rebuilds one curve; only the last curve of a channel in a run is drawn.
-void RebuildCurve(void (*compute)(int), int index, bool drawn)
-{
-    ModGraph::state.CurveDrawEnabled = drawn;
-    compute(index);
-    ModGraph::state.CurveDrawEnabled = true;
-}
-
 bool IsLastCurveOfChannel(int filter)
 {
     return filter % 2 == 1;
@@ -153,7 +175,8 @@ bool SendAndRebuildBand(int band)
 {
     if (!SendAndRecover(SendEqBand, band))
         return false;
-    RebuildCurve(ModGraph::ComputeBandCurve, band, false);
+    // Only the last curve of a channel in a run is drawn.
+    RebuildCurve(CurveOf::Band, band, false);
     return true;
 }
 
@@ -161,7 +184,7 @@ bool SendAndRebuildFilter(int filter)
 {
     if (!SendAndRecover(SendCrossover, filter))
         return false;
-    RebuildCurve(ModGraph::ComputeFilterCurve, filter, IsLastCurveOfChannel(filter));
+    RebuildCurve(CurveOf::Filter, filter, IsLastCurveOfChannel(filter));
     return true;
 }
 
@@ -258,8 +281,8 @@ void SendCrossover(int filter)
         return;
     const int channel = filter / 2;
     const int at = CrossoverOffsets[filter];
-    ModGraph::state.CrossoverFreqHz[filter] = At(FreqTable, Byte(at));
-    ModGraph::state.CrossoverSlope[filter] = Byte(at + 1);
+    state.CrossoverFreqHz[filter] = At(FreqTable, Byte(at));
+    state.CrossoverSlope[filter] = Byte(at + 1);
     SetSummary(channel, FilterBlock,
                QStringLiteral("HP: ") + FilterText(2 * channel) + QStringLiteral(" - LP: ") +
                    FilterText(2 * channel + 1));
@@ -372,6 +395,130 @@ bool LinkCopyAToB()
     if (!SendBlocksFrom(1))
         return false;
     return SendMuteState(1, state.Mute[0]);
+}
+
+bool MirrorOntoLinkedChannel(const std::function<void()> &showOnOther,
+                             const std::function<void()> &takeOther)
+{
+    if (state.ChannelLink == 0)
+        return false;
+    {
+        const QScopedValueRollback updating(state.UpdatingControls, true);
+        showOnOther();
+    }
+    const QScopedValueRollback suspended(ModTxRx::state.SendSuspended, true);
+    takeOther();
+    return true;
+}
+
+BandCodes EqBandCodes(int band)
+{
+    if (!IsBand(band))
+        return {};
+    const int at = EqBandOffsets[band];
+    return {Code(Byte(at), LastGainIndex), Code(Byte(at + 1), LastFrequencyIndex),
+            Code(Byte(at + 2), LastQIndex)};
+}
+
+bool SetEqBand(int band, const BandCodes &codes)
+{
+    if (!IsBand(band))
+        return true;
+    const int at = EqBandOffsets[band];
+    ImageByte(at) = Code(codes.gain, LastGainIndex);
+    ImageByte(at + 1) = Code(codes.frequency, LastFrequencyIndex);
+    ImageByte(at + 2) = Code(codes.q, LastQIndex);
+    return SendAndRecover(SendEqBand, band);
+}
+
+void PreviewEqBand(int band, double gainDb, double frequencyHz)
+{
+    if (!IsBand(band))
+        return;
+    state.BandGainDb[band] = gainDb;
+    state.BandFreqHz[band] = frequencyHz;
+}
+
+FilterCodes CrossoverCodes(int filter)
+{
+    if (!IsFilter(filter))
+        return {};
+    const int at = CrossoverOffsets[filter];
+    return {Code(Byte(at), LastFrequencyIndex), Code(Byte(at + 1), LastSlope)};
+}
+
+bool SetCrossover(int filter, const FilterCodes &codes)
+{
+    if (!IsFilter(filter))
+        return true;
+    const int at = CrossoverOffsets[filter];
+    ImageByte(at) = Code(codes.frequency, LastFrequencyIndex);
+    ImageByte(at + 1) = Code(codes.slope, LastSlope);
+    return SendAndRecover(SendCrossover, filter);
+}
+
+bool SetEqType(bool graphic)
+{
+    state.GeqSelected = graphic ? 1.0 : 0.0;
+    SendEqType();
+    return ModTxRx::RecoverFromFailure();
+}
+
+bool SetGateOn(int channel, bool on)
+{
+    if (!IsChannel(channel))
+        return true;
+    ImageByte(GateOffsets[channel]) = on ? 1 : 0;
+    return SendAndRecover(SendGateOfChannel, channel);
+}
+
+bool SetGateCode(int channel, int field, int code)
+{
+    if (!IsChannel(channel) || field < 0 || field >= GateSize - 1)
+        return true;
+    ImageByte(GateOffsets[channel] + 1 + field) = static_cast<std::uint8_t>(code);
+    return SendAndRecover(SendGateOfChannel, channel);
+}
+
+bool SetLimiter(int channel, const LimiterCodes &codes)
+{
+    if (!IsChannel(channel))
+        return true;
+    const int at = LimiterOffsets[channel];
+    ImageByte(at) = static_cast<std::uint8_t>(codes.attack);
+    ImageByte(at + 1) = static_cast<std::uint8_t>(codes.release);
+    ImageByte(at + 2) = static_cast<std::uint8_t>(codes.threshold);
+    return SendAndRecover(SendLimiter, channel);
+}
+
+bool SetDelay(int channel, int coarse, int fine)
+{
+    if (!IsChannel(channel))
+        return true;
+    const int at = DelayOffsets[channel];
+    ModTxRx::SplitToBytes(coarse, 0);
+    ImageByte(at) = ModTxRx::state.WorkBytes[2];
+    ImageByte(at + 1) = ModTxRx::state.WorkBytes[3];
+    ImageByte(at + 2) = static_cast<std::uint8_t>(fine);
+    return SendAndRecover(SendDelay, channel);
+}
+
+bool SetDelayUnit(bool metres)
+{
+    SetDistanceUnit(metres);
+    SendSystemFlags();
+    return ModTxRx::RecoverFromFailure();
+}
+
+void SetCurveHook(std::function<void(CurveOf curve, int index, bool drawn)> hook)
+{
+    curveHook = std::move(hook);
+}
+
+void RebuildCurve(CurveOf curve, int index, bool drawn)
+{
+    if (curveHook)
+        curveHook(curve, index, drawn);
 }
 
 double DelayShown(int channel)

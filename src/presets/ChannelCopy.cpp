@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "graph/ModGraph.h"
 #include "link/ModTxRx.h"
 #include "model/ModFun.h"
 #include "shell/Messages.h"
@@ -39,14 +38,6 @@ bool Send(void (*send)(int), int index)
     return ModTxRx::RecoverFromFailure();
 }
 
-/// Rebuilds a curve without drawing it; the channel is drawn once, after its last filter.
-void RebuildCurve(void (*compute)(int), int index, bool drawn)
-{
-    ModGraph::state.CurveDrawEnabled = drawn;
-    compute(index);
-    ModGraph::state.CurveDrawEnabled = true;
-}
-
 bool CopyEqBands(Channels c)
 {
     for (int k = 0; k < BandsPerChannel; ++k) {
@@ -54,7 +45,8 @@ bool CopyEqBands(Channels c)
         CopyBytes(EqBandOffsets[c.source * BandsPerChannel + k], EqBandOffsets[to], EqBandSize);
         if (!Send(ModFun::SendEqBand, to))
             return false;
-        RebuildCurve(ModGraph::ComputeBandCurve, to, false);
+        // The channel is drawn once, after its last filter.
+        ModFun::RebuildCurve(ModFun::CurveOf::Band, to, false);
     }
     return true;
 }
@@ -68,7 +60,7 @@ bool CopyCrossovers(Channels c)
         const int to = 2 * c.destination + kind;
         if (!Send(ModFun::SendCrossover, to))
             return false;
-        RebuildCurve(ModGraph::ComputeFilterCurve, to, kind == 1);
+        ModFun::RebuildCurve(ModFun::CurveOf::Filter, to, kind == 1);
     }
     return true;
 }
@@ -97,7 +89,8 @@ void Reset()
     state = State{};
 }
 
-Outcome CopyAsked(int source, int destination, const Selection &ticked)
+Outcome CopyAsked(int source, int destination, const Selection &ticked,
+                  const Presets::Progress &progress)
 {
     if (source == destination) {
         Messages::Tell(QStringLiteral("Copy not possible, Source=Dest"),
@@ -112,6 +105,7 @@ Outcome CopyAsked(int source, int destination, const Selection &ticked)
     if (!Messages::Ask(QStringLiteral("               Are you sure ? "),
                        QStringLiteral("Channel Copy")))
         return Outcome::Declined;
+    const Presets::ProgressRun run(progress, 0, 0);
     state = {ticked.gate, ticked.delay, ticked.eq, ticked.limiter, ticked.crossover};
     if (source == 0 && destination == 1)
         return CopyChannel(Direction::AToB) ? Outcome::Copied : Outcome::Stopped;

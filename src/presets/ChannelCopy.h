@@ -1,7 +1,9 @@
 #pragma once
 
+#include "presets/PresetProgress.h"
+
 /// Copying chosen blocks of one channel onto the other, in the image and to the unit. Depends on
-/// link and model.
+/// link, model and the message layer.
 namespace ChannelCopy {
 
 struct State
@@ -41,7 +43,9 @@ enum class Outcome {
 
 /// The copy window's button: refuses equal channels and an empty selection, asks, sets the
 /// selection flags and copies from channel `source` to channel `destination` (0 = A, 1 = B).
-Outcome CopyAsked(int source, int destination, const Selection &ticked);
+/// `progress` runs over the copy (the window shows the busy pointer with it).
+Outcome CopyAsked(int source, int destination, const Selection &ticked,
+                  const Presets::Progress &progress = {});
 
 /// Copies the selected blocks and sends each copied block of the destination channel in the
 /// order equaliser bands, filters, delay, gate, limiter; last, the destination takes the

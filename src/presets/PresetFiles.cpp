@@ -1,7 +1,6 @@
 #include "presets/PresetFiles.h"
 
 #include <algorithm>
-#include <optional>
 
 #include <QDir>
 #include <QFileInfo>
@@ -43,20 +42,24 @@ QString AskFile(Kind kind, Messages::FileMode mode)
     return Messages::AskFileName({mode, title, PresetFolder(kind), FileFilter(kind)});
 }
 
-/// Reads the start of the file; empty with the reason told when it cannot be read.
-std::optional<QByteArray> ReadFileStart(const QString &path)
+/// The start of a file, or why it could not be read.
+struct FileStart
+{
+    QByteArray bytes;
+    QString refusal;
+};
+
+FileStart ReadFileStart(const QString &path)
 {
     const FileAccess::FileStart start = FileAccess::ReadStart(path, FileSize);
     if (start.kind == FileAccess::Kind::Missing)
-        TellError(QStringLiteral(" File not found. Try again."));
-    else if (start.kind != FileAccess::Kind::Regular)
-        TellError(QStringLiteral("This is not a preset file: it is %1.")
-                      .arg(FileAccess::Describe(start.kind)));
-    else if (!start.error.isEmpty())
-        TellError(QStringLiteral("The file could not be read: %1").arg(start.error));
-    else
-        return start.bytes;
-    return std::nullopt;
+        return {{}, QStringLiteral(" File not found. Try again.")};
+    if (start.kind != FileAccess::Kind::Regular)
+        return {{}, QStringLiteral("This is not a preset file: it is %1.")
+                        .arg(FileAccess::Describe(start.kind))};
+    if (!start.error.isEmpty())
+        return {{}, QStringLiteral("The file could not be read: %1").arg(start.error)};
+    return {start.bytes, {}};
 }
 
 /// The 32 blocks and the apply frame; false when the link was lost.
@@ -155,10 +158,9 @@ LoadOutcome LoadPresetFile(Kind kind, const Presets::Progress &progress)
     const QString path = AskFile(kind, Messages::FileMode::Open);
     if (path.isEmpty())
         return LoadOutcome::Cancelled;
-    const std::optional<QByteArray> bytes = ReadFileStart(path);
-    if (!bytes)
-        return LoadOutcome::Refused;
-    if (const QString refusal = TakeFileBytes(*bytes); !refusal.isEmpty()) {
+    const FileStart start = ReadFileStart(path);
+    const QString refusal = start.refusal.isEmpty() ? TakeFileBytes(start.bytes) : start.refusal;
+    if (!refusal.isEmpty()) {
         TellError(refusal);
         return LoadOutcome::Refused;
     }

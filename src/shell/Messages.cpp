@@ -9,6 +9,7 @@ struct State
 {
     BoxPresenter boxPresenter;
     FilePresenter filePresenter;
+    std::function<void(bool)> boxUpHook;
     std::vector<Shown> log;
 };
 
@@ -25,7 +26,11 @@ void Remember(const Box &box, Answer answer)
 
 Answer Show(const Box &box)
 {
+    if (state.boxUpHook)
+        state.boxUpHook(true);
     const Answer answer = state.boxPresenter ? state.boxPresenter(box) : box.defaultAnswer;
+    if (state.boxUpHook)
+        state.boxUpHook(false);
     Remember(box, answer);
     return answer;
 }
@@ -33,6 +38,11 @@ Answer Show(const Box &box)
 void Tell(const QString &text, const QString &title, Icon icon)
 {
     Show({text, title, icon, Buttons::Ok, Answer::Ok});
+}
+
+void Warn(const QString &text)
+{
+    Tell(text, QStringLiteral("Warning"), Icon::Exclamation);
 }
 
 bool Ask(const QString &text, const QString &title, Answer defaultAnswer)
@@ -53,6 +63,11 @@ void SetBoxPresenter(BoxPresenter presenter)
 void SetFilePresenter(FilePresenter presenter)
 {
     state.filePresenter = std::move(presenter);
+}
+
+void SetBoxUpHook(std::function<void(bool up)> hook)
+{
+    state.boxUpHook = std::move(hook);
 }
 
 const std::vector<Shown> &Log()

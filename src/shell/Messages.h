@@ -50,6 +50,8 @@ Answer Show(const Box &box);
 
 /// OK box with the given icon.
 void Tell(const QString &text, const QString &title, Icon icon);
+/// The "Warning" box (exclamation icon) of a typed text that cannot be taken.
+void Warn(const QString &text);
 /// Yes/No question (question icon); true when answered Yes. `defaultAnswer` is the button
 /// Enter presses.
 bool Ask(const QString &text, const QString &title, Answer defaultAnswer = Answer::Yes);
@@ -58,12 +60,15 @@ QString AskFileName(const FileRequest &request);
 
 void SetBoxPresenter(BoxPresenter presenter);
 void SetFilePresenter(FilePresenter presenter);
+/// Runs around every box, whoever presents it: with true before it shows, with false once it was
+/// answered. The windows library sets the pointer a box shows there.
+void SetBoxUpHook(std::function<void(bool up)> hook);
 
 /// The most recent boxes, oldest first (the last 100 are kept).
 const std::vector<Shown> &Log();
 void ClearLog();
 
-/// No presenters, empty log.
+/// No presenters, no hook, empty log.
 void Reset();
 
 } // namespace Messages

@@ -61,7 +61,7 @@ TEST_F(ChannelCopyTest, CrossoverCopiesBothFiltersOfTheChannel)
     ASSERT_EQ(frames.size(), 3u);
     EXPECT_EQ(frames[0], ReplyFrame(0x04, 1, 0, 0, 0, Image(51), Image(52)));
     EXPECT_EQ(frames[1], ReplyFrame(0x04, 1, 1, 0, 0, Image(53), Image(54)));
-    EXPECT_EQ(ModGraph::state.CrossoverSlope[3], Image(54));
+    EXPECT_EQ(ModFun::state.CrossoverSlope[3], Image(54));
 }
 
 TEST_F(ChannelCopyTest, BToACopiesEveryBlockInTheUnitsOrder)
@@ -80,7 +80,7 @@ TEST_F(ChannelCopyTest, BToACopiesEveryBlockInTheUnitsOrder)
     EXPECT_EQ(Image(51), 1) << "filters were not selected";
     EXPECT_EQ(Image(59), 0);
     EXPECT_EQ(Image(58), 0) << "channel B is not muted";
-    EXPECT_EQ(ModGraph::state.BandGainDb[0], 0.0);
+    EXPECT_EQ(ModFun::state.BandGainDb[0], 0.0);
     EXPECT_EQ(ModFun::state.Summary[ModFun::EqBlock], "EQ Flat");
 }
 

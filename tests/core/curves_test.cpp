@@ -3,27 +3,33 @@
 #include <gtest/gtest.h>
 
 #include "graph/ModGraph.h"
+#include "model/ModFun.h"
 
 namespace {
 
 class Curves : public ::testing::Test
 {
 protected:
-    void SetUp() override { ModGraph::Reset(); }
-    void TearDown() override { ModGraph::Reset(); }
+    void SetUp() override { ResetModules(); }
+    void TearDown() override { ResetModules(); }
+    static void ResetModules()
+    {
+        ModFun::Reset();
+        ModGraph::Reset();
+    }
 
     static const ModGraph::Curve &Band(int b, double gainDb, double hz, int qCode)
     {
-        ModGraph::state.BandGainDb[b] = gainDb;
-        ModGraph::state.BandFreqHz[b] = hz;
-        ModGraph::state.BandQCode[b] = qCode;
+        ModFun::state.BandGainDb[b] = gainDb;
+        ModFun::state.BandFreqHz[b] = hz;
+        ModFun::state.BandQCode[b] = qCode;
         ModGraph::ComputeBandCurve(b);
         return ModGraph::state.BandCurve[b];
     }
     static const ModGraph::Curve &Filter(int f, double hz, int slope)
     {
-        ModGraph::state.CrossoverFreqHz[f] = hz;
-        ModGraph::state.CrossoverSlope[f] = slope;
+        ModFun::state.CrossoverFreqHz[f] = hz;
+        ModFun::state.CrossoverSlope[f] = slope;
         ModGraph::ComputeFilterCurve(f);
         return ModGraph::state.FilterCurve[f];
     }

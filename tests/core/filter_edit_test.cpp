@@ -1,5 +1,7 @@
 #include <cmath>
 
+#include <QScopedValueRollback>
+
 #include "ModelFixture.h"
 #include "graph/FilterEdit.h"
 #include "graph/GraphGeometry.h"
@@ -96,37 +98,37 @@ class FilterStore : public ModelTest
 TEST_F(FilterStore, BandGoesIntoTheImageModelAndFrame)
 {
     // Channel B band 3 at 1 kHz, Q index 24, +6 dB.
-    ASSERT_TRUE(FilterEdit::StoreBand(17, {42, 68, 24}));
+    ASSERT_TRUE(ModFun::SetEqBand(17, {42, 68, 24}));
     ASSERT_EQ(Frames().size(), 1u);
     EXPECT_EQ(Frames()[0], ReplyFrame(0x05, 0x01, 0x02, 0x00, 0x44, 0x18, 0x2A));
     EXPECT_EQ(Image(70), 42);
     EXPECT_EQ(Image(71), 68);
     EXPECT_EQ(Image(72), 24);
-    EXPECT_EQ(ModGraph::state.BandGainDb[17], 6);
-    EXPECT_EQ(ModGraph::state.BandFreqHz[17], 1000);
+    EXPECT_EQ(ModFun::state.BandGainDb[17], 6);
+    EXPECT_EQ(ModFun::state.BandFreqHz[17], 1000);
     EXPECT_EQ(ModFun::state.Summary[11], "~~~~~~");
-    EXPECT_EQ(FilterEdit::ImageBand(17).gain, 42);
+    EXPECT_EQ(ModFun::EqBandCodes(17).gain, 42);
 }
 
 TEST_F(FilterStore, CrossoverFrameAndCodesOutOfTheirTables)
 {
-    ASSERT_TRUE(FilterEdit::StoreCrossover(3, {100, 2}));
+    ASSERT_TRUE(ModFun::SetCrossover(3, {100, 2}));
     EXPECT_EQ(Frames().back(), ReplyFrame(0x04, 0x01, 0x01, 0x00, 0x00, 100, 0x02));
-    EXPECT_EQ(ModGraph::state.CrossoverFreqHz[3], 6300);
+    EXPECT_EQ(ModFun::state.CrossoverFreqHz[3], 6300);
     // Codes from a file or the unit may be anything: they are read as the nearest table end,
     // and written that way.
     Image(51) = 200;
     Image(52) = 7;
-    EXPECT_EQ(FilterEdit::ImageFilter(0).frequency, 120);
-    EXPECT_EQ(FilterEdit::ImageFilter(0).slope, 2);
+    EXPECT_EQ(ModFun::CrossoverCodes(0).frequency, 120);
+    EXPECT_EQ(ModFun::CrossoverCodes(0).slope, 2);
     Image(0) = 99;
     Image(1) = 250;
     Image(2) = 255;
-    const FilterEdit::BandCodes band = FilterEdit::ImageBand(0);
+    const ModFun::BandCodes band = ModFun::EqBandCodes(0);
     EXPECT_EQ(band.gain, 60);
     EXPECT_EQ(band.frequency, 120);
     EXPECT_EQ(band.q, 220);
-    ASSERT_TRUE(FilterEdit::StoreBand(0, {-4, 500, 300}));
+    ASSERT_TRUE(ModFun::SetEqBand(0, {-4, 500, 300}));
     EXPECT_EQ(Image(0), 0);
     EXPECT_EQ(Image(1), 120);
     EXPECT_EQ(Image(2), 220);
@@ -135,43 +137,31 @@ TEST_F(FilterStore, CrossoverFrameAndCodesOutOfTheirTables)
 TEST_F(FilterStore, EqTypeKeepsTheFlagsByteAndCaptions)
 {
     ModFun::state.LinkAB = 1.0;
-    ModFun::state.GeqSelected = 1.0;
-    ASSERT_TRUE(FilterEdit::StoreEqType());
+    ASSERT_TRUE(ModFun::SetEqType(true));
     EXPECT_EQ(Image(127), 3);
     EXPECT_EQ(ModFun::state.EqCaption[0], "GEQ");
     EXPECT_EQ(ModFun::state.EqCaption[1], "GEQ");
     EXPECT_EQ(Frames().back(), ReplyFrame(0x13, 0, 0, 0, 0, 0, 1));
-    ModFun::state.GeqSelected = 0;
-    ASSERT_TRUE(FilterEdit::StoreEqType());
+    ASSERT_TRUE(ModFun::SetEqType(false));
     EXPECT_EQ(Image(127), 2);
     EXPECT_EQ(ModFun::state.EqCaption[1], "PEQ");
     EXPECT_EQ(Frames().back()[8], 0);
-    // Unlinking afterwards keeps the type bit.
-    ModFun::state.GeqSelected = 1.0;
-    ModFun::state.LinkBoxTicked = false;
-    ModFun::SendLink();
-    EXPECT_EQ(Image(127), 1);
 }
 
 TEST_F(FilterStore, SuspendedSendingAndALostLink)
 {
     {
-        FilterEdit::SendingSuspended outer;
-        {
-            FilterEdit::SendingSuspended inner;
-        }
-        EXPECT_TRUE(ModTxRx::state.SendSuspended); // the inner one gives back the outer's
-        ASSERT_TRUE(FilterEdit::StoreBand(4, {40, 36, 24}));
+        const QScopedValueRollback suspended(ModTxRx::state.SendSuspended, true);
+        ASSERT_TRUE(ModFun::SetEqBand(4, {40, 36, 24}));
     }
-    EXPECT_FALSE(ModTxRx::state.SendSuspended);
     EXPECT_TRUE(Frames().empty());
-    EXPECT_EQ(ModGraph::state.BandGainDb[4], 5);
+    EXPECT_EQ(ModFun::state.BandGainDb[4], 5);
 
     int panelClosed = 0;
     ModTxRx::SetPanelCloseHook([&] { ++panelClosed; });
     serial.QueueFailure();
     serial.refusedPorts.insert("COM0");
-    EXPECT_FALSE(FilterEdit::StoreCrossover(0, {10, 1}));
+    EXPECT_FALSE(ModFun::SetCrossover(0, {10, 1}));
     EXPECT_EQ(panelClosed, 1);
     EXPECT_TRUE(messages.ShownOnly("Communication time-Out, the system close the device",
                                    "Communication problem", Messages::Icon::Critical));

@@ -54,7 +54,7 @@ TEST_F(ImageChecks, AnUncheckedHostileImageReadsNoTablePastItsEnd)
     EXPECT_EQ(ModFun::state.Summary[7], "Thr=21 dB - Rel=350 ms - Atk=50 ms");
     EXPECT_EQ(ModFun::state.Summary[12], "HP: 20000 Hz, -12dB/oct - LP: 20000 Hz, -12dB/oct");
     EXPECT_EQ(ModFun::state.Summary[0], " Disabled ");
-    EXPECT_EQ(ModGraph::state.BandFreqHz[29], 20000.0);
+    EXPECT_EQ(ModFun::state.BandFreqHz[29], 20000.0);
     for (int x = 0; x < ModGraph::PointCount; ++x)
         ASSERT_FALSE(std::isnan(ModGraph::state.TotalCurve[1][x])) << x;
 }

@@ -18,11 +18,11 @@ TEST_F(ParamFrames, EqualiserAndCrossoverOfChannelB)
     EXPECT_EQ(Frames(),
               (std::vector{ReplyFrame(0x05, 1, 0, 0, 0x44, 0x18, 0x2A),
                            ReplyFrame(0x04, 1, 1, 0, 0, 68, 2)}));
-    EXPECT_EQ(ModGraph::state.BandGainDb[15], 6.0);
-    EXPECT_EQ(ModGraph::state.BandFreqHz[15], 1000.0);
-    EXPECT_EQ(ModGraph::state.BandQCode[15], 24.0);
-    EXPECT_EQ(ModGraph::state.CrossoverFreqHz[3], 1000.0);
-    EXPECT_EQ(ModGraph::state.CrossoverSlope[3], 2.0);
+    EXPECT_EQ(ModFun::state.BandGainDb[15], 6.0);
+    EXPECT_EQ(ModFun::state.BandFreqHz[15], 1000.0);
+    EXPECT_EQ(ModFun::state.BandQCode[15], 24.0);
+    EXPECT_EQ(ModFun::state.CrossoverFreqHz[3], 1000.0);
+    EXPECT_EQ(ModFun::state.CrossoverSlope[3], 2.0);
 }
 
 TEST_F(ParamFrames, DelayGateAndLimiterCarryTheImageBytes)

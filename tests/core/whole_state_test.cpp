@@ -84,7 +84,7 @@ TEST_F(WholeState, EachPictureIsRedrawnOnceAfterItsLastCurve)
     ModGraph::SetRedrawHook([&](int channel) {
         redrawn.push_back(channel);
         // The channel's last filter is in place when it is redrawn.
-        EXPECT_EQ(ModGraph::state.CrossoverFreqHz[2 * channel + 1], 20000.0);
+        EXPECT_EQ(ModFun::state.CrossoverFreqHz[2 * channel + 1], 20000.0);
     });
     ModFun::SendWholeState();
     EXPECT_TRUE(redrawn.empty()); // the filter window is not shown
@@ -129,7 +129,7 @@ TEST_F(WholeState, LinkCopyPutsChannelAOnB)
     EXPECT_EQ(serial.Commands(), expected);
     for (const FrameBuffer &frame : Frames())
         EXPECT_EQ(frame[3], 1);
-    EXPECT_EQ(ModGraph::state.CrossoverSlope[2], 3.0);
+    EXPECT_EQ(ModFun::state.CrossoverSlope[2], 3.0);
 }
 
 } // namespace

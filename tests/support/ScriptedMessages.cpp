@@ -15,6 +15,8 @@ ScriptedMessages::ScriptedMessages()
         }
         if (boxMs > 0)
             ProcessEventsFor(boxMs);
+        if (answering)
+            answering();
         return next;
     });
     Messages::SetFilePresenter([this](const Messages::FileRequest &request) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 
 #include <QStringList>
 
@@ -19,6 +20,8 @@ public:
     /// Each box then stays up `ms` before it is answered, the event loop running behind it as
     /// behind a real modal box: the program's timers keep firing meanwhile.
     void KeepBoxesUpFor(int ms) { boxMs = ms; }
+    /// `look` runs as each box is answered, while it is still up.
+    void WhenAnswering(std::function<void()> look) { answering = std::move(look); }
 
     /// Every box shown since this object was made (or since the log was cleared).
     const std::vector<Messages::Shown> &Shown() const { return Messages::Log(); }
@@ -32,4 +35,5 @@ private:
     std::deque<Messages::Answer> answers;
     std::deque<QString> files;
     int boxMs = 0;
+    std::function<void()> answering;
 };

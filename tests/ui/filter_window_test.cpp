@@ -282,7 +282,7 @@ private slots:
         slope->setCurrentIndex(2);
         emit slope->activated(2);
         QCOMPARE(Frames().back(), ReplyFrame(0x04, 1, 1, 0, 0, 120, 2));
-        QCOMPARE(ModGraph::state.CrossoverSlope[3], 2.0);
+        QCOMPARE(ModFun::state.CrossoverSlope[3], 2.0);
         QVERIFY(ModGraph::state.FilterCurve[3][575] < -2.9);
 
         // While the window sets its own controls, list clicks do nothing.
@@ -308,7 +308,7 @@ private slots:
         QCOMPARE(Find<QComboBox>("Combo2_2")->currentIndex(), 1);
         QCOMPARE(Image(115), 24);
         QCOMPARE(Image(116), 1);
-        QCOMPARE(ModGraph::state.CrossoverFreqHz[2], 80.0);
+        QCOMPARE(ModFun::state.CrossoverFreqHz[2], 80.0);
         QCOMPARE(ModGraph::state.FilterCurve[2], ModGraph::state.FilterCurve[0]);
         QCOMPARE(ModGraph::state.TotalCurve[1], ModGraph::state.TotalCurve[0]);
         QCOMPARE(ModFun::state.Summary[12], ModFun::state.Summary[2]);
@@ -322,7 +322,7 @@ private slots:
         Enter(Box("Text3", 17), "6");
         QCOMPARE(Slider(17)->value(), 18);
         QCOMPARE(Frames().back(), ReplyFrame(0x05, 1, 2, 0, 0x44, 0x18, 0x2A));
-        QCOMPARE(ModGraph::state.BandGainDb[17], 6.0);
+        QCOMPARE(ModFun::state.BandGainDb[17], 6.0);
         QCOMPARE(ModFun::state.Summary[11], QStringLiteral("~~~~~~"));
 
         Slider(17)->setValue(0);
@@ -415,7 +415,7 @@ private slots:
             QCOMPARE(Box("Text5", band)->text(), QStringLiteral("4.3"));
         }
         QCOMPARE(Box("Text4", 0)->text(), QStringLiteral("25"));
-        QCOMPARE(ModGraph::state.BandQCode[0], 45.0);
+        QCOMPARE(ModFun::state.BandQCode[0], 45.0);
         for (int channel = 0; channel < 2; ++channel) {
             QCOMPARE(Button(2, channel)->text(), QStringLiteral("Set Parametric EQ"));
             QVERIFY(!Button(3, channel)->isEnabled());
@@ -531,14 +531,14 @@ private slots:
         MouseOnMarker(QEvent::MouseMove, band, start + QPoint(0, -12));
         QCOMPARE(Box("Text3", band)->text(), QStringLiteral("3.7"));
         QCOMPARE(Slider(band)->value(), 23);
-        QCOMPARE(ModGraph::state.BandGainDb[band], 3.7);
+        QCOMPARE(ModFun::state.BandGainDb[band], 3.7);
         QCOMPARE(MarkerPixel(band), start + QPoint(0, -12));
         QVERIFY(serial.calls.empty());
         QCOMPARE(Image(3 * band), 30); // the image waits for the release
         MouseOnMarker(QEvent::MouseButtonRelease, band, start + QPoint(0, -12));
         QCOMPARE(Frames(), std::vector<FrameBuffer>({ReplyFrame(0x05, 0, 8, 0, 68, 24, 37)}));
         QCOMPARE(Box("Text3", band)->text(), QStringLiteral("3.5"));
-        QCOMPARE(ModGraph::state.BandGainDb[band], 3.5);
+        QCOMPARE(ModFun::state.BandGainDb[band], 3.5);
         QCOMPARE(MarkerPixel(band).y(), ModGraph::LevelToRow(3.5));
 
         // Far up and left stop at +15 dB and 20 Hz; far down and right at -15 dB and 20 kHz.

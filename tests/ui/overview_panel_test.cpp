@@ -17,6 +17,7 @@
 #include "model/ModFun.h"
 #include "model/ValueTables.h"
 #include "presets/ModPreset.h"
+#include "shell/ui/MessagePresenters.h"
 #include "shell/ui/WindowOpeners.h"
 
 namespace {
@@ -195,6 +196,33 @@ private slots:
         ExpectOneFrame(0x12, 0, 0);
         QCOMPARE(ModFun::state.LinkAB, 0.0);
         QVERIFY(Find<QPushButton>("Command2_8")->isEnabled());
+    }
+
+    void linkCopyShowsTheBusyArrowAndABoxTheArrow()
+    {
+        InstallArrowOverBoxes();
+        Open(0);
+        std::vector<int> shapes; // -1: no pointer of the program's own
+        const auto look = [&shapes] {
+            const QCursor *pointer = QApplication::overrideCursor();
+            shapes.push_back(pointer ? pointer->shape() : -1);
+        };
+        messages->WhenAnswering(look);
+        QObject copy;
+        const auto boxDuringTheCopy = [&] {
+            look();
+            Messages::Tell(QStringLiteral("A box"), QString(), Messages::Icon::Information);
+            look();
+        };
+        connect(&ModFun::notifier(), &ModFun::Notifier::summaryChanged, &copy, boxDuringTheCopy,
+                Qt::SingleShotConnection);
+        messages->Answer(Messages::Answer::Yes);
+        Click("Check12");
+        look();
+        // The question, the copy, the box over it, the copy again, done.
+        QCOMPARE(shapes,
+                 (std::vector<int>{Qt::ArrowCursor, Qt::BusyCursor, Qt::ArrowCursor, Qt::BusyCursor,
+                                   -1}));
     }
 
     void lockViewFollowsTheLockState()

@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 
 #include "Gallery.h"
+#include "graph/ModGraph.h"
 #include "shell/ui/UnitPicture.h"
 
 namespace {
@@ -55,6 +56,7 @@ int main(int argc, char *argv[])
     }
     const QRegularExpression pattern(args.size() > 2 ? args[2] : QStringLiteral("."));
     QApplication::setWindowIcon(ProgramIcon());
+    ModGraph::FollowModel();
     int failures = 0;
     for (const GalleryScene &scene : Scenes())
         if (pattern.match(scene.name).hasMatch() && !Render(scene, folder))

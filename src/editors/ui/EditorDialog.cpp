@@ -1,7 +1,5 @@
 #include "editors/ui/EditorDialog.h"
 
-#include "link/ModTxRx.h"
-
 EditorDialog::EditorDialog(const QString &name, const QString &caption, QWidget *parent)
     : QDialog(parent)
 {
@@ -10,10 +8,9 @@ EditorDialog::EditorDialog(const QString &name, const QString &caption, QWidget 
     setModal(true);
 }
 
-bool EditorDialog::KeptAfterSending()
+bool EditorDialog::CloseIfLinkLost(bool linkKept)
 {
-    if (ModTxRx::RecoverFromFailure())
-        return true;
-    reject();
-    return false;
+    if (!linkKept)
+        reject();
+    return linkKept;
 }

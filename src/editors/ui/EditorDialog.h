@@ -10,7 +10,7 @@ class EditorDialog : public QDialog
 protected:
     EditorDialog(const QString &name, const QString &caption, QWidget *parent);
 
-    /// The recovery rule after a frame. False when the link could not be mended: the overview
-    /// panel has been closed, this window closes too and the caller stops.
-    bool KeptAfterSending();
+    /// Closes this window too when a setter answered that the link could not be mended (the
+    /// overview panel has closed); passes the answer on, so that the caller stops.
+    bool CloseIfLinkLost(bool linkKept);
 };

@@ -4,15 +4,16 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
 #include "editors/EditorValues.h"
-#include "editors/RaisedFlag.h"
 #include "editors/ui/EntryBox.h"
 #include "link/ModTxRx.h"
 #include "model/ModFun.h"
+#include "shell/Messages.h"
 #include "shell/ModCountry.h"
 
 using namespace EditorValues;
@@ -26,7 +27,7 @@ bool InMetres()
     return ModFun::state.DelayInMetres == 1.0;
 }
 
-std::uint8_t &DelayByte(int channel, int byte)
+std::uint8_t DelayByte(int channel, int byte)
 {
     return ModFun::state.ParamImage[ValueTables::DelayOffsets[channel] + byte];
 }
@@ -104,14 +105,14 @@ QGroupBox *FrmDelay::BuildUnitChoice()
 
 void FrmDelay::FillFromImage()
 {
-    const RaisedFlag suspended(ModTxRx::state.SendSuspended);
+    const QScopedValueRollback suspended(ModTxRx::state.SendSuspended, true);
     for (int channel = 0; channel < 2; ++channel) {
         SetSpinners(channel, DelayByte(channel, 0) * 256 + DelayByte(channel, 1),
                     DelayByte(channel, 2));
         LoadDelaysFun(channel);
     }
     {
-        const RaisedFlag updating(ModFun::state.UpdatingControls);
+        const QScopedValueRollback updating(ModFun::state.UpdatingControls, true);
         unitChoice[InMetres() ? 1 : 0]->setChecked(true);
     }
     ShowUnit();
@@ -119,32 +120,24 @@ void FrmDelay::FillFromImage()
 
 bool FrmDelay::LoadDelaysFun(int channel)
 {
-    ModTxRx::SplitToBytes(coarse[channel]->value(), 0);
-    DelayByte(channel, 0) = ModTxRx::state.WorkBytes[2];
-    DelayByte(channel, 1) = ModTxRx::state.WorkBytes[3];
-    DelayByte(channel, 2) = static_cast<std::uint8_t>(fine[channel]->value());
+    const bool linkKept =
+        ModFun::SetDelay(channel, coarse[channel]->value(), fine[channel]->value());
     ShowDelay(channel);
-    ModFun::SendDelay(channel);
-    return KeptAfterSending();
+    return CloseIfLinkLost(linkKept);
 }
 
 void FrmDelay::LoadPrintAllDelayFun()
 {
-    ModFun::SetDistanceUnit(unitChoice[1]->isChecked());
-    ModFun::SendSystemFlags();
-    if (!KeptAfterSending())
-        return;
-    ShowUnit();
+    if (CloseIfLinkLost(ModFun::SetDelayUnit(unitChoice[1]->isChecked())))
+        ShowUnit();
 }
 
 void FrmDelay::LinkingFunctionDelay(int channel)
 {
-    if (ModFun::state.ChannelLink == 0)
-        return;
     const int other = 1 - channel;
-    SetSpinners(other, coarse[channel]->value(), fine[channel]->value());
-    const RaisedFlag suspended(ModTxRx::state.SendSuspended);
-    LoadDelaysFun(other);
+    ModFun::MirrorOntoLinkedChannel(
+        [&] { SetSpinners(other, coarse[channel]->value(), fine[channel]->value()); },
+        [&] { LoadDelaysFun(other); });
 }
 
 void FrmDelay::OnSpinnerChanged(int channel)
@@ -155,8 +148,9 @@ void FrmDelay::OnSpinnerChanged(int channel)
 
 void FrmDelay::OnTyped(int channel, const QString &text)
 {
-    const std::optional<double> typed = ReadTypedDelay(text);
+    const std::optional<double> typed = TypedDelay(text);
     if (!typed) {
+        Messages::Warn(QLatin1String(IncorrectValue));
         ShowDelay(channel);
         return;
     }
@@ -173,7 +167,7 @@ void FrmDelay::ShowDelay(int channel)
 
 void FrmDelay::ShowUnit()
 {
-    const RaisedFlag suspended(ModTxRx::state.SendSuspended);
+    const QScopedValueRollback suspended(ModTxRx::state.SendSuspended, true);
     for (int channel = 0; channel < 2; ++channel) {
         frames[channel]->setTitle(DelayFrameCaption(channel, InMetres()));
         ShowDelay(channel);
@@ -183,7 +177,7 @@ void FrmDelay::ShowUnit()
 
 void FrmDelay::SetSpinners(int channel, int coarseValue, int fineValue)
 {
-    const RaisedFlag updating(ModFun::state.UpdatingControls);
+    const QScopedValueRollback updating(ModFun::state.UpdatingControls, true);
     const QSignalBlocker coarseBlocker(coarse[channel]);
     const QSignalBlocker fineBlocker(fine[channel]);
     coarse[channel]->setValue(coarseValue);

@@ -3,10 +3,9 @@
 #include <algorithm>
 
 #include <QHBoxLayout>
-#include <QSignalBlocker>
+#include <QScopedValueRollback>
 #include <QTabWidget>
 
-#include "editors/RaisedFlag.h"
 #include "editors/ui/SliderBox.h"
 #include "editors/ui/ThresholdPicture.h"
 #include "link/ModTxRx.h"
@@ -31,7 +30,7 @@ const std::array<ValueControls, 3> Controls{{
     {"Attack [ms]", 6, 11, {49, 5, 5}},
 }};
 
-std::uint8_t &LimiterByte(int channel, LimiterValue value)
+std::uint8_t LimiterByte(int channel, LimiterValue value)
 {
     return ModFun::state
         .ParamImage[ValueTables::LimiterOffsets[channel] + LimiterBytePosition[value]];
@@ -93,7 +92,7 @@ QWidget *FrmLimiter::BuildChannel(int channel)
 
 void FrmLimiter::FillFromImage()
 {
-    const RaisedFlag suspended(ModTxRx::state.SendSuspended);
+    const QScopedValueRollback suspended(ModTxRx::state.SendSuspended, true);
     for (int channel = 0; channel < 2; ++channel) {
         for (int k = 0; k < 3; ++k) {
             const auto value = static_cast<LimiterValue>(k);
@@ -106,16 +105,16 @@ void FrmLimiter::FillFromImage()
 
 bool FrmLimiter::LoadLimFun(int channel)
 {
+    std::array<int, 3> codes{};
     for (int k = 0; k < 3; ++k) {
-        const auto value = static_cast<LimiterValue>(k);
         SliderBox *box = values[channel][k];
-        LimiterByte(channel, value) =
-            static_cast<std::uint8_t>(CodeAt(box->position(), LimiterLastCode[value]));
+        codes[k] = CodeAt(box->position(), LimiterLastCode[k]);
         box->showValue();
     }
+    const bool linkKept = ModFun::SetLimiter(
+        channel, {codes[LimiterThreshold], codes[LimiterRelease], codes[LimiterAttack]});
     LoadLineThr();
-    ModFun::SendLimiter(channel);
-    return KeptAfterSending();
+    return CloseIfLinkLost(linkKept);
 }
 
 void FrmLimiter::LoadLineThr()
@@ -127,12 +126,12 @@ void FrmLimiter::LoadLineThr()
 
 void FrmLimiter::OnSliderMoved(int channel, LimiterValue value)
 {
-    if (ModFun::state.UpdatingControls || !LoadLimFun(channel) || ModFun::state.ChannelLink != 1)
+    if (ModFun::state.UpdatingControls || !LoadLimFun(channel))
         return;
     const int other = 1 - channel;
-    values[other][value]->setPosition(values[channel][value]->position());
-    const RaisedFlag suspended(ModTxRx::state.SendSuspended);
-    LoadLimFun(other);
+    ModFun::MirrorOntoLinkedChannel(
+        [&] { values[other][value]->setPosition(values[channel][value]->position()); },
+        [&] { LoadLimFun(other); });
 }
 
 void FrmLimiter::OnTabChanged(int index)

@@ -1,6 +1,5 @@
 #include "editors/ui/FrmMain.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDialog>
@@ -12,6 +11,7 @@
 #include <QMdiSubWindow>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -27,6 +27,7 @@
 #include "shell/AppInfo.h"
 #include "shell/Messages.h"
 #include "shell/ui/ModWindow.h"
+#include "shell/ui/PointerOverride.h"
 
 namespace {
 
@@ -54,21 +55,6 @@ constexpr Block StripBlocks[] = {
 
 const QStringList LevelScale{"Clip", "-3dB", "-6dB", "-9dB", "-12dB", "-15dB", "-20dB"};
 const QStringList LimiterScale{"Limit", "-3dB", "-6dB", "-9dB", "-12dB", "-15dB", "-18dB"};
-
-/// Raises a module flag while it lives: `PresetActionBusy` around a preset action (the meter poll
-/// keeps out of its frames), `UpdatingControls` while the panel sets a control itself,
-/// `SendSuspended` while the model changes without frames to the unit.
-class RaisedFlag
-{
-public:
-    explicit RaisedFlag(bool &flag) : flag(flag) { flag = true; }
-    ~RaisedFlag() { flag = false; }
-    RaisedFlag(const RaisedFlag &) = delete;
-    RaisedFlag &operator=(const RaisedFlag &) = delete;
-
-private:
-    bool &flag;
-};
 
 QLabel *Arrow(QWidget *parent)
 {
@@ -369,7 +355,7 @@ void FrmMain::ShowWholeState()
 {
     ModGraph::state.GraphFrozen = 1;
     {
-        const RaisedFlag suspended(ModTxRx::state.SendSuspended);
+        const QScopedValueRollback suspended(ModTxRx::state.SendSuspended, true);
         ModFun::SendWholeState();
     }
     ModGraph::state.GraphFrozen = 0;
@@ -403,7 +389,8 @@ void FrmMain::OpenBlockEditor(int label)
 
 void FrmMain::RunPresetAction(Action action)
 {
-    const RaisedFlag busy(ModFun::state.PresetActionBusy);
+    // The meter poll keeps out of the action's frames.
+    const QScopedValueRollback busy(ModFun::state.PresetActionBusy, true);
     const LineUse::Hold sequence;
     WindowOpeners::Run(action, this);
 }
@@ -415,16 +402,11 @@ void FrmMain::MuteClicked(int channel)
     ModFun::ToggleMute(channel);
     if (!ModTxRx::RecoverFromFailure())
         return;
-    if (ModFun::state.ChannelLink == 0)
-        return;
-    // The unit mutes the linked channel itself: the PC follows in its model without a frame.
+    // The toggle of the other channel ends on this channel's mute.
     const int other = 1 - channel;
-    {
-        const RaisedFlag updating(ModFun::state.UpdatingControls);
-        ModFun::state.Mute[other] = 1.0 - ModFun::state.Mute[channel];
-    }
-    const RaisedFlag suspended(ModTxRx::state.SendSuspended);
-    ModFun::ToggleMute(other);
+    ModFun::MirrorOntoLinkedChannel(
+        [other, channel] { ModFun::state.Mute[other] = 1.0 - ModFun::state.Mute[channel]; },
+        [other] { ModFun::ToggleMute(other); });
 }
 
 void FrmMain::LinkClicked(bool ticked)
@@ -433,18 +415,15 @@ void FrmMain::LinkClicked(bool ticked)
         return;
     const LineUse::Hold sequence;
     if (ticked && !Messages::Ask(LinkQuestion(), QStringLiteral("Link A & B"))) {
-        const RaisedFlag updating(ModFun::state.UpdatingControls);
+        const QScopedValueRollback updating(ModFun::state.UpdatingControls, true);
         ShowLinkBox(false);
         return;
     }
     if (ticked) {
         ModFun::state.LinkAB = 1.0;
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        {
-            const RaisedFlag suspended(ModTxRx::state.SendSuspended);
-            ModFun::LinkCopyAToB();
-        }
-        QApplication::restoreOverrideCursor();
+        const PointerOverride busy(Qt::BusyCursor);
+        const QScopedValueRollback suspended(ModTxRx::state.SendSuspended, true);
+        ModFun::LinkCopyAToB();
     } else {
         ModFun::state.LinkAB = 0.0;
     }

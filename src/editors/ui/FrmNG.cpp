@@ -3,11 +3,11 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "editors/EditorValues.h"
-#include "editors/RaisedFlag.h"
 #include "editors/ui/SliderBox.h"
 #include "link/ModTxRx.h"
 #include "model/ModFun.h"
@@ -30,14 +30,14 @@ int ChannelOf(int index)
 }
 
 /// The image byte of control i: the gate-on byte is followed by threshold, release, attack.
-std::uint8_t &GateByte(int index)
+std::uint8_t GateByte(int index)
 {
     return ModFun::state.ParamImage[ValueTables::GateOffsets[ChannelOf(index)] + 1 + index % 3];
 }
 
-std::uint8_t &GateOnByte(int channel)
+bool GateOn(int channel)
 {
-    return ModFun::state.ParamImage[ValueTables::GateOffsets[channel]];
+    return ModFun::state.ParamImage[ValueTables::GateOffsets[channel]] == 1;
 }
 
 } // namespace
@@ -85,13 +85,13 @@ void FrmNG::BuildChannel(int channel)
 
 void FrmNG::FillFromImage()
 {
-    const RaisedFlag suspended(ModTxRx::state.SendSuspended);
+    const QScopedValueRollback suspended(ModTxRx::state.SendSuspended, true);
     for (int index = 0; index < 6; ++index) {
         values[index]->setPosition(PositionOf(GateByte(index), GateLastCode[ValueOf(index)]));
         LoadNGValFun(index);
     }
     for (int channel = 0; channel < 2; ++channel) {
-        const bool on = GateOnByte(channel) == 1;
+        const bool on = GateOn(channel);
         const QSignalBlocker blocker(enable[channel]);
         enable[channel]->setChecked(on);
         frames[channel]->setEnabled(on);
@@ -101,42 +101,36 @@ void FrmNG::FillFromImage()
 bool FrmNG::LoadNGOnOffFun(int channel)
 {
     const bool on = enable[channel]->isChecked();
-    GateOnByte(channel) = on ? 1 : 0;
     frames[channel]->setEnabled(on);
-    ModFun::SendGate(3 * channel);
-    return KeptAfterSending();
+    return CloseIfLinkLost(ModFun::SetGateOn(channel, on));
 }
 
 bool FrmNG::LoadNGValFun(int index)
 {
     SliderBox *box = values[index];
-    GateByte(index) =
-        static_cast<std::uint8_t>(CodeAt(box->position(), GateLastCode[ValueOf(index)]));
     box->showValue();
-    ModFun::SendGate(3 * ChannelOf(index));
-    return KeptAfterSending();
+    const int code = CodeAt(box->position(), GateLastCode[ValueOf(index)]);
+    return CloseIfLinkLost(ModFun::SetGateCode(ChannelOf(index), ValueOf(index), code));
 }
 
 void FrmNG::OnSliderMoved(int index)
 {
-    if (ModFun::state.UpdatingControls || !LoadNGValFun(index) || ModFun::state.ChannelLink == 0)
+    if (ModFun::state.UpdatingControls || !LoadNGValFun(index))
         return;
     const int partner = index < 3 ? index + 3 : index - 3;
-    values[partner]->setPosition(values[index]->position());
-    const RaisedFlag suspended(ModTxRx::state.SendSuspended);
-    LoadNGValFun(partner);
+    ModFun::MirrorOntoLinkedChannel(
+        [&] { values[partner]->setPosition(values[index]->position()); },
+        [&] { LoadNGValFun(partner); });
 }
 
 void FrmNG::OnEnableToggled(int channel)
 {
-    if (ModFun::state.UpdatingControls || !LoadNGOnOffFun(channel) ||
-        ModFun::state.ChannelLink == 0)
+    if (ModFun::state.UpdatingControls || !LoadNGOnOffFun(channel))
         return;
     const int other = 1 - channel;
-    {
+    const auto showOnOther = [&] {
         const QSignalBlocker blocker(enable[other]);
         enable[other]->setChecked(enable[channel]->isChecked());
-    }
-    const RaisedFlag suspended(ModTxRx::state.SendSuspended);
-    LoadNGOnOffFun(other);
+    };
+    ModFun::MirrorOntoLinkedChannel(showOnOther, [&] { LoadNGOnOffFun(other); });
 }

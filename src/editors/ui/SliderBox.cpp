@@ -9,6 +9,7 @@
 
 #include "editors/EditorValues.h"
 #include "editors/ui/EntryBox.h"
+#include "shell/Messages.h"
 
 namespace {
 
@@ -111,8 +112,9 @@ void SliderBox::showValue()
 
 void SliderBox::ApplyTyped(const QString &text)
 {
-    const std::optional<double> typed = EditorValues::ReadTypedNumber(text);
+    const std::optional<double> typed = EditorValues::TypedNumber(text);
     if (!typed) {
+        Messages::Warn(QLatin1String(EditorValues::IncorrectValue));
         showValue();
         return;
     }

@@ -10,20 +10,21 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "graph/FilterEdit.h"
 #include "graph/ModGraph.h"
 #include "graph/ui/EntryControls.h"
 #include "graph/ui/GraphArea.h"
-#include "model/ModFun.h"
+#include "link/ModTxRx.h"
 #include "shell/Messages.h"
 #include "shell/ModCountry.h"
 
 using namespace ValueTables;
-using FilterEdit::Raised;
 using ModCountry::NumberText;
 
 namespace {
@@ -149,7 +150,7 @@ QWidget *FrmFilter::BuildCrossover(int filter)
     connect(controls.frequency, &EntryBox::applied, this,
             [this, filter] { FilterFrequencyEntered(filter); });
     connect(controls.frequency, &EntryBox::refused, this,
-            [] { Warn(QStringLiteral("  Incorrect f value")); });
+            [] { Messages::Warn(QStringLiteral("  Incorrect f value")); });
     connect(controls.frequency, &EntryBox::left, this,
             [this, filter] { ShowFilterFromImage(filter); });
     return frame;
@@ -209,7 +210,7 @@ void FrmFilter::ConnectBand(int band)
     connect(controls.q, &EntryBox::applied, this, [this, band] { QEntered(band); });
     for (EntryBox *box : {controls.gain, controls.frequency, controls.q}) {
         connect(box, &EntryBox::left, this,
-                [this, band] { ShowBandTexts(band, FilterEdit::ImageBand(band)); });
+                [this, band] { ShowBandTexts(band, ModFun::EqBandCodes(band)); });
     }
     for (QWidget *widget : std::initializer_list<QWidget *>{
              controls.slider, controls.gain, controls.frequency, controls.q, controls.qButtons}) {
@@ -220,27 +221,27 @@ void FrmFilter::ConnectBand(int band)
 
 void FrmFilter::FillFromModel()
 {
-    Raised<bool> updating(ModFun::state.UpdatingControls, true);
-    FilterEdit::SendingSuspended suspended;
+    const QScopedValueRollback updating(ModFun::state.UpdatingControls, true);
+    const QScopedValueRollback suspended(ModTxRx::state.SendSuspended, true);
     {
         // Each picture is drawn once, at the end.
-        Raised<bool> drawing(ModGraph::state.CurveDrawEnabled, false);
+        const QScopedValueRollback drawing(ModGraph::state.CurveDrawEnabled, false);
         for (int channel = 0; channel < 2; ++channel) {
             tabs->setTabText(channel, ModFun::state.ChannelNames[channel]);
             tab[channel].out2->setText(ModFun::state.ChannelNames[1 - channel]);
         }
         for (int filter = 0; filter < FilterCount; ++filter) {
-            const FilterEdit::FilterCodes codes = FilterEdit::ImageFilter(filter);
+            const ModFun::FilterCodes codes = ModFun::CrossoverCodes(filter);
             filters[filter].frequency->setText(NumberText(FreqTable[codes.frequency]));
             const QSignalBlocker blocker(filters[filter].slope);
             filters[filter].slope->setCurrentIndex(codes.slope);
             LoadButterworthFilterFun(filter);
         }
         for (int band = 0; band < BandCount; ++band) {
-            SetBandControls(band, FilterEdit::ImageBand(band));
+            SetBandControls(band, ModFun::EqBandCodes(band));
             LoadParametricFilterFun(band);
         }
-        ConfigureKeyButtonEqType();
+        ConfigureKeyButtonEqType(ModFun::state.GeqSelected == 1.0);
         for (int channel = 0; channel < 2; ++channel) {
             const QSignalBlocker out2(tab[channel].out2);
             const QSignalBlocker cursor(tab[channel].cursor);
@@ -272,18 +273,13 @@ double FrmFilter::BoxNumber(const QLineEdit *box, double fallback)
     return ok ? value : fallback;
 }
 
-void FrmFilter::Warn(const QString &text)
-{
-    Messages::Tell(text, QStringLiteral("Warning"), Messages::Icon::Exclamation);
-}
-
-std::optional<double> FrmFilter::TypedNumber(const QString &text, const QString &warning)
+std::optional<double> FrmFilter::TypedNumberOrWarn(const QString &text, const QString &warning)
 {
     bool ok = false;
     const double value = ModCountry::ParseNumber(text, &ok);
     if (ok)
         return value;
-    Warn(warning);
+    Messages::Warn(warning);
     return std::nullopt;
 }
 
@@ -292,13 +288,13 @@ bool FrmFilter::Editable() const
     return !linkLost && !ModFun::state.UpdatingControls;
 }
 
-bool FrmFilter::Sent(bool ok)
+bool FrmFilter::CloseIfLinkLost(bool linkKept)
 {
-    if (!ok && !linkLost) {
+    if (!linkKept && !linkLost) {
         linkLost = true;
         reject();
     }
-    return ok;
+    return linkKept;
 }
 
 void FrmFilter::RedrawChannelGraph(int channel)
@@ -333,34 +329,30 @@ bool FrmFilter::LoadButterworthFilterFun(int filter)
 {
     const FilterControls &controls = filters[filter];
     const double typed =
-        BoxNumber(controls.frequency, FreqTable[FilterEdit::ImageFilter(filter).frequency]);
+        BoxNumber(controls.frequency, FreqTable[ModFun::CrossoverCodes(filter).frequency]);
     const int index = ModGraph::NearestFrequencyIndex(typed);
     controls.frequency->setText(NumberText(FreqTable[index]));
-    return Sent(FilterEdit::StoreCrossover(filter, {index, controls.slope->currentIndex()}));
+    return CloseIfLinkLost(ModFun::SetCrossover(filter, {index, controls.slope->currentIndex()}));
 }
 
 void FrmFilter::LinkingFunctionHpLp(int filter)
 {
-    if (ModFun::state.ChannelLink != 1 || linkLost)
+    if (linkLost)
         return;
     const int twin = FilterEdit::TwinFilter(filter);
-    {
-        Raised<bool> updating(ModFun::state.UpdatingControls, true);
+    const auto showOnTwin = [&] {
         const QSignalBlocker blocker(filters[twin].slope);
         filters[twin].frequency->setText(filters[filter].frequency->text());
         filters[twin].slope->setCurrentIndex(filters[filter].slope->currentIndex());
-    }
-    {
-        FilterEdit::SendingSuspended suspended;
-        LoadButterworthFilterFun(twin);
-    }
-    ModGraph::ComputeFilterCurve(twin);
+    };
+    if (ModFun::MirrorOntoLinkedChannel(showOnTwin, [&] { LoadButterworthFilterFun(twin); }))
+        ModGraph::ComputeFilterCurve(twin);
 }
 
 void FrmFilter::EditFilter(int filter)
 {
     EntryBox *box = filters[filter].frequency;
-    const double typed = BoxNumber(box, FreqTable[FilterEdit::ImageFilter(filter).frequency]);
+    const double typed = BoxNumber(box, FreqTable[ModFun::CrossoverCodes(filter).frequency]);
     box->setText(NumberText(FilterEdit::ClampFrequency(typed)));
     if (!LoadButterworthFilterFun(filter))
         return;
@@ -372,7 +364,7 @@ void FrmFilter::FilterFrequencyEntered(int filter)
 {
     if (!Editable())
         return;
-    if (TypedNumber(filters[filter].frequency->text(), QStringLiteral("  Incorrect f value")))
+    if (TypedNumberOrWarn(filters[filter].frequency->text(), QStringLiteral("  Incorrect f value")))
         EditFilter(filter);
 }
 
@@ -385,5 +377,5 @@ void FrmFilter::SlopeChosen(int filter)
 void FrmFilter::ShowFilterFromImage(int filter)
 {
     filters[filter].frequency->setText(
-        NumberText(FreqTable[FilterEdit::ImageFilter(filter).frequency]));
+        NumberText(FreqTable[ModFun::CrossoverCodes(filter).frequency]));
 }

@@ -6,8 +6,8 @@
 #include <QDialog>
 #include <QPointF>
 
-#include "graph/FilterEdit.h"
 #include "graph/ui/EqBandGrid.h"
+#include "model/ModFun.h"
 #include "model/ValueTables.h"
 
 class BandMarker;
@@ -79,7 +79,9 @@ private:
     void LoadParametricFilterFunReInit(int band);
     bool LoadSetFreq(int channel);
     bool LoadFlatEq(int channel);
-    void ConfigureKeyButtonEqType();
+    /// Shows the equaliser type `graphic` on the buttons and bands, takes every band into the
+    /// model again without sending, then sets the type in the model and sends it.
+    void ConfigureKeyButtonEqType(bool graphic);
     void LinkingFunctionPeq(int band);
     /// A band edit: the band into the model and out to the unit, its twin, its curve; false
     /// when the link was lost.
@@ -91,8 +93,8 @@ private:
     void EqTypeClicked();
     void SetFreqClicked(int channel);
     void FlatClicked(int channel);
-    void SetBandControls(int band, const FilterEdit::BandCodes &codes);
-    void ShowBandTexts(int band, const FilterEdit::BandCodes &codes);
+    void SetBandControls(int band, const ModFun::BandCodes &codes);
+    void ShowBandTexts(int band, const ModFun::BandCodes &codes);
     void PlaceMarker(int band);
     void MarkBand(int band);
     void UnmarkBand(int band);
@@ -105,15 +107,15 @@ private:
 
     /// The number in a box, or `fallback` when its text is not one.
     static double BoxNumber(const QLineEdit *box, double fallback);
-    /// A "Warning" box for a typed text that is not a number.
-    static void Warn(const QString &text);
-    /// A typed text as a number; when it is none, `warning` is shown and nothing answered.
-    static std::optional<double> TypedNumber(const QString &text, const QString &warning);
+    /// A typed text as a number; a text that is none gets the "Warning" box `warning` and
+    /// nothing is answered.
+    static std::optional<double> TypedNumberOrWarn(const QString &text, const QString &warning);
     /// Control events act only while the window is not filling its own controls and the link
     /// has not been lost.
     bool Editable() const;
-    /// Passes on the recovery rule's answer; on false closes the window for good.
-    bool Sent(bool ok);
+    /// Closes the window for good when a setter answered that the link was lost; passes its
+    /// answer on.
+    bool CloseIfLinkLost(bool linkKept);
 
     QTabWidget *tabs = nullptr;
     std::array<TabControls, 2> tab{};

@@ -1,36 +1,27 @@
 // The equaliser half of the filter window: band edits, the type, flat and 2/3-octave buttons,
 // the marking of the band being edited and the dragging of band markers on the graph.
-#include <QApplication>
 #include <QCheckBox>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QSlider>
 
 #include "editors/newMod.h"
+#include "graph/FilterEdit.h"
 #include "graph/GraphGeometry.h"
 #include "graph/ModGraph.h"
 #include "graph/ui/EntryControls.h"
 #include "graph/ui/FrmFilter.h"
 #include "graph/ui/GraphArea.h"
-#include "model/ModFun.h"
+#include "link/ModTxRx.h"
 #include "shell/Messages.h"
 #include "shell/ModCountry.h"
+#include "shell/ui/PointerOverride.h"
 
 using namespace ValueTables;
-using FilterEdit::Raised;
 using ModCountry::NumberText;
 
 namespace {
-
-/// The busy pointer while a button runs through many bands.
-class BusyCursor
-{
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor &) = delete;
-    BusyCursor &operator=(const BusyCursor &) = delete;
-};
 
 bool Graphic()
 {
@@ -56,21 +47,21 @@ void SetHighlight(QWidget *box, bool edited)
 bool FrmFilter::LoadParametricFilterFun(int band)
 {
     const BandControls &controls = bands[band];
-    const FilterEdit::BandCodes stored = FilterEdit::ImageBand(band);
+    const ModFun::BandCodes stored = ModFun::EqBandCodes(band);
     const double typed =
         FilterEdit::ClampFrequency(BoxNumber(controls.frequency, FreqTable[stored.frequency]));
-    const FilterEdit::BandCodes codes{FilterEdit::GainIndexOfSlider(controls.slider->value()),
-                                      ModGraph::NearestFrequencyIndex(typed),
-                                      controls.qButtons->value()};
+    const ModFun::BandCodes codes{FilterEdit::GainIndexOfSlider(controls.slider->value()),
+                                  ModGraph::NearestFrequencyIndex(typed),
+                                  controls.qButtons->value()};
     ShowBandTexts(band, codes);
-    const bool sent = FilterEdit::StoreBand(band, codes);
+    const bool linkKept = ModFun::SetEqBand(band, codes);
     PlaceMarker(band);
-    return Sent(sent);
+    return CloseIfLinkLost(linkKept);
 }
 
 void FrmFilter::LoadParametricFilterFunReInit(int band)
 {
-    FilterEdit::SendingSuspended suspended;
+    const QScopedValueRollback suspended(ModTxRx::state.SendSuspended, true);
     LoadParametricFilterFun(band);
 }
 
@@ -85,18 +76,12 @@ bool FrmFilter::EditBand(int band)
 
 void FrmFilter::LinkingFunctionPeq(int band)
 {
-    if (ModFun::state.ChannelLink != 1 || linkLost)
+    if (linkLost)
         return;
     const int twin = FilterEdit::TwinBand(band);
-    {
-        Raised<bool> updating(ModFun::state.UpdatingControls, true);
-        SetBandControls(twin, FilterEdit::ImageBand(band));
-    }
-    {
-        FilterEdit::SendingSuspended suspended;
-        LoadParametricFilterFun(twin);
-    }
-    ModGraph::ComputeBandCurve(twin);
+    if (ModFun::MirrorOntoLinkedChannel([&] { SetBandControls(twin, ModFun::EqBandCodes(band)); },
+                                        [&] { LoadParametricFilterFun(twin); }))
+        ModGraph::ComputeBandCurve(twin);
 }
 
 bool FrmFilter::LoadSetFreq(int channel)
@@ -126,9 +111,8 @@ bool FrmFilter::LoadFlatEq(int channel)
     return true;
 }
 
-void FrmFilter::ConfigureKeyButtonEqType()
+void FrmFilter::ConfigureKeyButtonEqType(bool graphic)
 {
-    const bool graphic = Graphic();
     for (TabControls &controls : tab) {
         controls.eqType->setText(graphic ? QStringLiteral("Set Parametric EQ")
                                          : QStringLiteral("Set Graphic EQ"));
@@ -137,7 +121,7 @@ void FrmFilter::ConfigureKeyButtonEqType()
     for (int band = 0; band < BandCount; ++band) {
         const BandControls &controls = bands[band];
         if (graphic) {
-            Raised<bool> updating(ModFun::state.UpdatingControls, true);
+            const QScopedValueRollback updating(ModFun::state.UpdatingControls, true);
             const QSignalBlocker blocker(controls.qButtons);
             controls.frequency->setText(
                 NumberText(FreqTable[FilterEdit::GraphicFrequencyIndex(band)]));
@@ -152,11 +136,11 @@ void FrmFilter::ConfigureKeyButtonEqType()
         LoadParametricFilterFunReInit(band);
         // Each channel's picture is drawn once, after its last band.
         const bool last = band % BandsPerChannel == BandsPerChannel - 1;
-        Raised<bool> drawing(ModGraph::state.CurveDrawEnabled,
-                             ModGraph::state.CurveDrawEnabled && last);
+        const QScopedValueRollback drawing(ModGraph::state.CurveDrawEnabled,
+                                           ModGraph::state.CurveDrawEnabled && last);
         ModGraph::ComputeBandCurve(band);
     }
-    Sent(FilterEdit::StoreEqType());
+    CloseIfLinkLost(ModFun::SetEqType(graphic));
 }
 
 void FrmFilter::GainEntered(int band)
@@ -164,7 +148,7 @@ void FrmFilter::GainEntered(int band)
     if (!Editable())
         return;
     const std::optional<double> typed =
-        TypedNumber(bands[band].gain->text(), QStringLiteral("  Incorrect value"));
+        TypedNumberOrWarn(bands[band].gain->text(), QStringLiteral("  Incorrect value"));
     if (!typed)
         return;
     const double gain = newMod::SnapFilterGain(*typed);
@@ -179,8 +163,8 @@ void FrmFilter::BandFrequencyEntered(int band)
 {
     if (!Editable())
         return;
-    const std::optional<double> typed =
-        TypedNumber(bands[band].frequency->text(), QStringLiteral("  Incorrect frequency value"));
+    const std::optional<double> typed = TypedNumberOrWarn(
+        bands[band].frequency->text(), QStringLiteral("  Incorrect frequency value"));
     if (!typed)
         return;
     bands[band].frequency->setText(NumberText(FilterEdit::ClampFrequency(*typed)));
@@ -192,12 +176,12 @@ void FrmFilter::QEntered(int band)
     if (!Editable())
         return;
     constexpr int ReadCharacters = 4;
-    const std::optional<double> typed = TypedNumber(bands[band].q->text().left(ReadCharacters),
-                                                    QStringLiteral("  Incorrect Q value"));
+    const std::optional<double> typed = TypedNumberOrWarn(
+        bands[band].q->text().left(ReadCharacters), QStringLiteral("  Incorrect Q value"));
     if (!typed)
         return;
     {
-        Raised<bool> updating(ModFun::state.UpdatingControls, true);
+        const QScopedValueRollback updating(ModFun::state.UpdatingControls, true);
         const QSignalBlocker blocker(bands[band].qButtons);
         bands[band].qButtons->setValue(newMod::QIndexOf(*typed));
     }
@@ -211,7 +195,7 @@ void FrmFilter::PreviewGain(int band, int position)
     // While the handle is held the band and graph follow it; the release sends it.
     const double gain = FilterEdit::GainOfIndex(FilterEdit::GainIndexOfSlider(position));
     bands[band].gain->setText(NumberText(gain));
-    ModGraph::state.BandGainDb[band] = gain;
+    ModFun::PreviewEqBand(band, gain, ModFun::state.BandFreqHz[band]);
     PlaceMarker(band);
     ModGraph::ComputeBandCurve(band);
 }
@@ -220,18 +204,13 @@ void FrmFilter::EqTypeClicked()
 {
     if (!Editable())
         return;
-    const QString title = QStringLiteral("EQ Type");
-    if (Graphic()) {
-        if (!Messages::Ask(QStringLiteral("Set EQ as Parametric EQ, are you sure?"), title))
-            return;
-        ModFun::state.GeqSelected = 0;
-    } else {
-        if (!Messages::Ask(QStringLiteral("Set EQ as Graphic EQ, are you sure?"), title))
-            return;
-        ModFun::state.GeqSelected = 1;
-    }
-    BusyCursor busy;
-    ConfigureKeyButtonEqType();
+    const bool graphic = !Graphic();
+    const QString question = graphic ? QStringLiteral("Set EQ as Graphic EQ, are you sure?")
+                                     : QStringLiteral("Set EQ as Parametric EQ, are you sure?");
+    if (!Messages::Ask(question, QStringLiteral("EQ Type")))
+        return;
+    const PointerOverride busy(Qt::WaitCursor);
+    ConfigureKeyButtonEqType(graphic);
 }
 
 void FrmFilter::SetFreqClicked(int channel)
@@ -240,7 +219,7 @@ void FrmFilter::SetFreqClicked(int channel)
         !Messages::Ask(QStringLiteral("Set PEQ Frequency 2/3 octave, are you sure ?"),
                        QStringLiteral("Set Freq Eq")))
         return;
-    BusyCursor busy;
+    const PointerOverride busy(Qt::WaitCursor);
     if (LoadSetFreq(channel) && ModFun::state.ChannelLink == 1)
         LoadSetFreq(1 - channel);
 }
@@ -254,7 +233,7 @@ void FrmFilter::FlatClicked(int channel)
         LoadFlatEq(1 - channel);
 }
 
-void FrmFilter::SetBandControls(int band, const FilterEdit::BandCodes &codes)
+void FrmFilter::SetBandControls(int band, const ModFun::BandCodes &codes)
 {
     const BandControls &controls = bands[band];
     const QSignalBlocker slider(controls.slider);
@@ -264,7 +243,7 @@ void FrmFilter::SetBandControls(int band, const FilterEdit::BandCodes &codes)
     controls.qButtons->setValue(codes.q);
 }
 
-void FrmFilter::ShowBandTexts(int band, const FilterEdit::BandCodes &codes)
+void FrmFilter::ShowBandTexts(int band, const ModFun::BandCodes &codes)
 {
     const BandControls &controls = bands[band];
     controls.gain->setText(NumberText(FilterEdit::GainOfIndex(codes.gain)));
@@ -274,9 +253,9 @@ void FrmFilter::ShowBandTexts(int band, const FilterEdit::BandCodes &codes)
 
 void FrmFilter::PlaceMarker(int band)
 {
-    tab[ChannelOf(band)].graph->PlaceMarker(
-        band % BandsPerChannel, GraphGeometry::MarkerX(ModGraph::state.BandFreqHz[band]),
-        GraphGeometry::MarkerY(ModGraph::state.BandGainDb[band]));
+    tab[ChannelOf(band)].graph->PlaceMarker(band % BandsPerChannel,
+                                            GraphGeometry::MarkerX(ModFun::state.BandFreqHz[band]),
+                                            GraphGeometry::MarkerY(ModFun::state.BandGainDb[band]));
 }
 
 void FrmFilter::MarkBand(int band)
@@ -314,8 +293,8 @@ void FrmFilter::Label5_MouseDown(int band, QPointF position)
     markerDragging[band] = true;
     const QPointF pointer = tab[ChannelOf(band)].graph->PictureTwips(markers[band], position);
     grabOffset = pointer -
-        QPointF(GraphGeometry::MarkerX(ModGraph::state.BandFreqHz[band]),
-                GraphGeometry::MarkerY(ModGraph::state.BandGainDb[band]));
+        QPointF(GraphGeometry::MarkerX(ModFun::state.BandFreqHz[band]),
+                GraphGeometry::MarkerY(ModFun::state.BandGainDb[band]));
     MarkBand(band);
     // The keys fine-tune the band after the drag.
     bands[band].slider->setFocus(Qt::MouseFocusReason);
@@ -331,7 +310,7 @@ void FrmFilter::Label5_MouseMove(int band, QPointF position)
         tab[ChannelOf(band)].graph->PictureTwips(markers[band], position) - grabOffset;
     const GraphGeometry::DragStep step =
         GraphGeometry::DragMarker(hotSpot.x(), hotSpot.y(), Graphic(),
-                                  BoxNumber(controls.frequency, ModGraph::state.BandFreqHz[band]));
+                                  BoxNumber(controls.frequency, ModFun::state.BandFreqHz[band]));
     tab[ChannelOf(band)].graph->PlaceMarker(band % BandsPerChannel, step.x, step.y);
     controls.gain->setText(NumberText(step.gainShown));
     {
@@ -340,8 +319,7 @@ void FrmFilter::Label5_MouseMove(int band, QPointF position)
         controls.slider->setValue(FilterEdit::SliderOfGain(step.gainShown));
     }
     controls.frequency->setText(NumberText(step.frequencyHz));
-    ModGraph::state.BandGainDb[band] = step.gainShown;
-    ModGraph::state.BandFreqHz[band] = step.frequencyHz;
+    ModFun::PreviewEqBand(band, step.gainShown, step.frequencyHz);
     ModGraph::ComputeBandCurve(band);
 }
 

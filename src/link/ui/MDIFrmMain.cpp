@@ -19,6 +19,7 @@
 #include "presets/ModPreset.h"
 #include "shell/Messages.h"
 #include "shell/ui/FrmVum.h"
+#include "shell/ui/PointerOverride.h"
 
 namespace {
 
@@ -35,16 +36,6 @@ QPushButton *ToolbarButton(const QString &name, const QString &caption, QToolBar
     toolbar->addWidget(button);
     return button;
 }
-
-/// The pointer shows an hourglass while the load runs.
-class WaitCursor
-{
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
 
 } // namespace
 
@@ -115,7 +106,8 @@ void MDIFrmMain::Connect()
 
 bool MDIFrmMain::LoadAndOpenPanel()
 {
-    const WaitCursor hourglass;
+    // The pointer shows an hourglass while the load runs.
+    const PointerOverride hourglass(Qt::WaitCursor);
     FrmVum loading(this);
     QProgressBar *progress = loading.progressBar();
     progress->setMaximum(Startup::LoadSteps);

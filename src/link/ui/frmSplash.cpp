@@ -1,6 +1,5 @@
 #include "link/ui/frmSplash.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QTimer>
@@ -9,6 +8,7 @@
 #include "model/ModFun.h"
 #include "shell/AppInfo.h"
 #include "shell/ModCountry.h"
+#include "shell/ui/PointerOverride.h"
 #include "shell/ui/UnitPicture.h"
 
 namespace {
@@ -77,8 +77,9 @@ frmSplash::frmSplash(QWidget *parent)
 void frmSplash::TimerFired()
 {
     Timer1->stop();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    emit timeUp();
-    QApplication::restoreOverrideCursor();
+    {
+        const PointerOverride busy(Qt::BusyCursor);
+        emit timeUp();
+    }
     close();
 }

@@ -226,8 +226,11 @@ void FrmPassword::ApplyLockChoice()
 
 void FrmPassword::CheckFirstNewPassword()
 {
-    if (ModLock::CheckNewPasswordLength(text2->text()))
+    const QString refusal = ModLock::FirstPasswordRefusal(text2->text());
+    if (refusal.isEmpty())
         text3->setFocus();
+    else
+        ModLock::TellNewPasswordRefused(refusal);
 }
 
 void FrmPassword::ApplyNewPassword()

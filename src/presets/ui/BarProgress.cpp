@@ -1,17 +1,22 @@
 #include "presets/ui/BarProgress.h"
 
-#include <QApplication>
+#include <memory>
+#include <optional>
+
 #include <QPointer>
 #include <QProgressBar>
+
+#include "shell/ui/PointerOverride.h"
 
 namespace Presets {
 
 Progress BarProgress(QProgressBar *bar, std::function<void(bool running)> running)
 {
     const QPointer<QProgressBar> shown(bar);
+    const auto pointer = std::make_shared<std::optional<PointerOverride>>();
     Progress progress;
-    progress.start = [shown, running](int value, int maximum) {
-        QApplication::setOverrideCursor(Qt::BusyCursor);
+    progress.start = [shown, running, pointer](int value, int maximum) {
+        pointer->emplace(Qt::BusyCursor);
         if (shown) {
             shown->setMaximum(maximum);
             shown->setValue(value);
@@ -23,12 +28,12 @@ Progress BarProgress(QProgressBar *bar, std::function<void(bool running)> runnin
         if (shown)
             shown->setValue(shown->value() + 1);
     };
-    progress.finish = [shown, running] {
+    progress.finish = [shown, running, pointer] {
         if (shown)
             shown->setValue(0);
         if (running)
             running(false);
-        QApplication::restoreOverrideCursor();
+        pointer->reset();
     };
     return progress;
 }

@@ -9,6 +9,7 @@
 
 #include "model/ModFun.h"
 #include "presets/ChannelCopy.h"
+#include "presets/ui/BarProgress.h"
 
 namespace {
 
@@ -83,8 +84,9 @@ void FrmCopyIn::Copy()
     const ChannelCopy::Selection ticked{Check1->isChecked(), Check2->isChecked(),
                                         Check3->isChecked(), Check5->isChecked(),
                                         Check6->isChecked()};
-    const auto outcome =
-        ChannelCopy::CopyAsked(Combo1_0->currentIndex(), Combo1_1->currentIndex(), ticked);
+    // No bar: the copy shows the busy pointer only.
+    const auto outcome = ChannelCopy::CopyAsked(Combo1_0->currentIndex(), Combo1_1->currentIndex(),
+                                                ticked, Presets::BarProgress(nullptr));
     if (outcome == ChannelCopy::Outcome::Copied || outcome == ChannelCopy::Outcome::Stopped)
         accept();
 }

@@ -52,4 +52,16 @@ void InstallMessagePresenters()
 {
     Messages::SetBoxPresenter(ShowMessageBox);
     Messages::SetFilePresenter(ShowFileDialog);
+    InstallArrowOverBoxes();
+}
+
+void InstallArrowOverBoxes()
+{
+    // Each box pushes its arrow before it shows and takes it off once answered, so boxes nest.
+    Messages::SetBoxUpHook([](bool up) {
+        if (up)
+            QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+        else
+            QGuiApplication::restoreOverrideCursor();
+    });
 }
