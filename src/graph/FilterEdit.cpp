@@ -16,9 +16,6 @@ using namespace ValueTables;
 
 namespace {
 
-constexpr int LastFrequencyIndex = static_cast<int>(FreqTable.size()) - 1;
-constexpr int LastSlope = static_cast<int>(SlopeNames.size()) - 1;
-
 std::uint8_t &ImageByte(int index)
 {
     return ModFun::state.ParamImage[static_cast<std::size_t>(index)];
@@ -105,8 +102,8 @@ BandCodes ImageBand(int band)
     if (!IsBand(band))
         return {};
     const int at = EqBandOffsets[band];
-    return {Code(ImageByte(at), SliderBottom), Code(ImageByte(at + 1), LastFrequencyIndex),
-            Code(ImageByte(at + 2), LastQIndex)};
+    return {Code(ImageByte(at), SliderBottom), Code(ImageByte(at + 1), LastFreqCode),
+            Code(ImageByte(at + 2), LastQCode)};
 }
 
 bool StoreBand(int band, const BandCodes &codes)
@@ -115,8 +112,8 @@ bool StoreBand(int band, const BandCodes &codes)
         return true;
     const int at = EqBandOffsets[band];
     ImageByte(at) = Code(codes.gain, SliderBottom);
-    ImageByte(at + 1) = Code(codes.frequency, LastFrequencyIndex);
-    ImageByte(at + 2) = Code(codes.q, LastQIndex);
+    ImageByte(at + 1) = Code(codes.frequency, LastFreqCode);
+    ImageByte(at + 2) = Code(codes.q, LastQCode);
     ModFun::SendEqBand(band);
     return ModTxRx::RecoverFromFailure();
 }
@@ -126,7 +123,7 @@ FilterCodes ImageFilter(int filter)
     if (!IsFilter(filter))
         return {};
     const int at = CrossoverOffsets[filter];
-    return {Code(ImageByte(at), LastFrequencyIndex), Code(ImageByte(at + 1), LastSlope)};
+    return {Code(ImageByte(at), LastFreqCode), Code(ImageByte(at + 1), LastSlopeCode)};
 }
 
 bool StoreCrossover(int filter, const FilterCodes &codes)
@@ -134,8 +131,8 @@ bool StoreCrossover(int filter, const FilterCodes &codes)
     if (!IsFilter(filter))
         return true;
     const int at = CrossoverOffsets[filter];
-    ImageByte(at) = Code(codes.frequency, LastFrequencyIndex);
-    ImageByte(at + 1) = Code(codes.slope, LastSlope);
+    ImageByte(at) = Code(codes.frequency, LastFreqCode);
+    ImageByte(at + 1) = Code(codes.slope, LastSlopeCode);
     ModFun::SendCrossover(filter);
     return ModTxRx::RecoverFromFailure();
 }

@@ -2,20 +2,18 @@
 
 #include <array>
 
+#include "model/ValueTables.h"
+
 /// What the filter window does to the model, without the window: the codes of an equaliser band
 /// and of a crossover filter, writing them into the image and sending them, and the choices the
 /// window keeps between openings. Depends on model (image, senders), link (recovery rule) and
 /// graph (ModGraph).
 namespace FilterEdit {
 
-/// A typed frequency is limited to this range before it is moved onto the table.
-inline constexpr double LowestHz = 20;
-inline constexpr double HighestHz = 20000;
 /// Gain slider positions: 0 is +15 dB, 60 is -15 dB (the slider runs upside down).
 inline constexpr int SliderTop = 0;
-inline constexpr int SliderBottom = 60;
+inline constexpr int SliderBottom = ValueTables::LastGainCode;
 inline constexpr int FlatSlider = 30;
-inline constexpr int LastQIndex = 220;
 /// Every band of a graphic equaliser has Q 4.3.
 inline constexpr int GraphicQIndex = 45;
 

@@ -379,9 +379,9 @@ double DelayShown(int channel)
     if (!IsChannel(channel))
         return 0;
     const int at = DelayOffsets[channel];
-    const double ms = (Byte(at) * 256 + Byte(at + 1)) + Byte(at + 2) * 0.0208;
+    const double ms = (Byte(at) * 256 + Byte(at + 1)) + Byte(at + 2) * DelayFineStepMs;
     const double cut = std::floor(ms * 1000) / 1000;
-    return DelayInMetres() ? cut * 0.34 : cut;
+    return DelayInMetres() ? cut * MetresPerMs : cut;
 }
 
 void KeepSystemFlags(std::uint8_t unitByte)
