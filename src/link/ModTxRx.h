@@ -5,17 +5,10 @@
 #include <functional>
 
 #include "link/SerialComponent.h"
+#include "link/UnitProtocol.h"
 
 /// The link module: every frame to the unit goes through `TransferFrame`.
 namespace ModTxRx {
-
-inline constexpr std::uint8_t FrameStart = 0xF0;
-inline constexpr std::uint8_t FrameDevice = 0x10;
-inline constexpr std::uint8_t FrameEnd = 0xF7;
-inline constexpr std::uint8_t IdentityCommand = 0x25;
-inline constexpr int IdentityTimeoutMs = 100;
-inline constexpr int PortCount = 32;
-inline constexpr int BaudRate = 9600;
 
 struct State
 {
@@ -37,13 +30,9 @@ extern State state;
 /// Clears the module state; the serial component pointer and the hooks are cleared too.
 void Reset();
 
-struct ExchangeClass
-{
-    int timeoutMs;
-    int replyMode;
-};
-/// The unit answers memory, preset and release commands slowly: they get 10 s, the meter poll 2 s.
-ExchangeClass ExchangeClassFor(std::uint8_t command);
+/// The time-out and reply mode of a frame: slow for `UnitProtocol::SlowCommands`, short for the
+/// meter poll, ordinary for the rest.
+UnitProtocol::ExchangeClass ExchangeClassFor(std::uint8_t command);
 
 /// "COM" followed by the port number, as the component expects it.
 QString PortName(int port);

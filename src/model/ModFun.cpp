@@ -12,20 +12,10 @@ namespace ModFun {
 State state;
 
 using namespace ValueTables;
+using namespace UnitProtocol;
 using ModCountry::NumberText;
 
 namespace {
-
-constexpr std::uint8_t DelayCommand = 0x02;
-constexpr std::uint8_t CrossoverCommand = 0x04;
-constexpr std::uint8_t EqBandCommand = 0x05;
-constexpr std::uint8_t LimiterCommand = 0x07;
-constexpr std::uint8_t MuteCommand = 0x0A;
-constexpr std::uint8_t LinkCommand = 0x12;
-constexpr std::uint8_t EqTypeCommand = 0x13;
-constexpr std::uint8_t GateCommand = 0x14;
-constexpr std::uint8_t MemoryWriteCommand = 0x11;
-constexpr std::uint8_t SystemFlagsAddress = 0x10;
 
 bool IsChannel(int channel)
 {
@@ -404,7 +394,7 @@ void SetDistanceUnit(bool metres)
 
 void SendSystemFlags()
 {
-    ModTxRx::TransferFrame(MemoryWriteCommand, 0, SystemFlagsAddress, 0, state.SystemFlags, 0, 0);
+    ModTxRx::TransferFrame(WriteMemoryCommand, 0, SystemFlagsAddress, 0, state.SystemFlags, 0, 0);
 }
 
 } // namespace ModFun

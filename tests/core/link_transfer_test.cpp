@@ -191,14 +191,14 @@ TEST_F(TransferTest, FrameSentWhileTheReopenWaitsIsRefused)
     bool nestedFailed = false;
     bool nestedRecovered = true;
     serial.responder = [&](const FrameBuffer &request) {
-        if (request[2] == ModTxRx::IdentityCommand && !timerFired) {
+        if (request[2] == 0x25 && !timerFired) {
             timerFired = true;
             ModTxRx::TransferFrame(0x21, 0, 0, 0, 0, 0, 0);
             nestedFailed = ModTxRx::state.TransferFailed;
             nestedRecovered = ModTxRx::RecoverFromFailure();
         }
         FrameBuffer reply = request;
-        reply[8] = ModTxRx::FrameDevice;
+        reply[8] = 0x10;
         return reply;
     };
     serial.QueueFailure();

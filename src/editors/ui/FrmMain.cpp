@@ -462,7 +462,7 @@ void FrmMain::PollMeters()
     }
     if (!ModFun::state.PanelOpen)
         return;
-    ModTxRx::TransferFrame(Meters::PollCommand, 0, 0, 0, 0, 0, 0);
+    ModTxRx::TransferFrame(UnitProtocol::MeterPollCommand, 0, 0, 0, 0, 0, 0);
     if (!ModTxRx::RecoverFromFailure())
         return;
     Meters::DecodeReply(MeterReplyData(), ModFun::state.Mute);
