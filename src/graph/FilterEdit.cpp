@@ -115,7 +115,7 @@ bool StoreBand(int band, const BandCodes &codes)
     ImageByte(at + 1) = Code(codes.frequency, LastFreqCode);
     ImageByte(at + 2) = Code(codes.q, LastQCode);
     ModFun::SendEqBand(band);
-    return ModTxRx::RecoverFromFailure();
+    return ModTxRx::RecoverFromFailure() == ModTxRx::LinkOutcome::LinkUp;
 }
 
 FilterCodes ImageFilter(int filter)
@@ -134,13 +134,13 @@ bool StoreCrossover(int filter, const FilterCodes &codes)
     ImageByte(at) = Code(codes.frequency, LastFreqCode);
     ImageByte(at + 1) = Code(codes.slope, LastSlopeCode);
     ModFun::SendCrossover(filter);
-    return ModTxRx::RecoverFromFailure();
+    return ModTxRx::RecoverFromFailure() == ModTxRx::LinkOutcome::LinkUp;
 }
 
 bool StoreEqType()
 {
     ModFun::SendEqType();
-    return ModTxRx::RecoverFromFailure();
+    return ModTxRx::RecoverFromFailure() == ModTxRx::LinkOutcome::LinkUp;
 }
 
 } // namespace FilterEdit

@@ -146,17 +146,17 @@ void SplitToBytes(double value, std::int16_t first)
     }
 }
 
-bool RecoverFromFailure()
+LinkOutcome RecoverFromFailure()
 {
     if (!state.TransferFailed)
-        return true;
+        return LinkOutcome::LinkUp;
     if (!state.LinkIdle)
-        return false; // refused while another exchange waits: the link itself is fine
+        return LinkOutcome::LineBusy;
     // The rule holds the line like a transfer: a meter tick while the reopen's identity query
     // waits, or while the message box is up, skips instead of starting a recovery of its own.
     const QScopedValueRollback busy(state.LinkIdle, false);
     if (ReopenLink())
-        return true;
+        return LinkOutcome::LinkUp;
     // The unit did not answer: nothing more goes to it, not even the release when the panel
     // closes, which would only wait out its own time-out.
     ClosePortIfOpen();
@@ -164,7 +164,7 @@ bool RecoverFromFailure()
                    QStringLiteral("Communication problem"), Messages::Icon::Critical);
     if (panelCloseHook)
         panelCloseHook();
-    return false;
+    return LinkOutcome::LinkLost;
 }
 
 bool SendRepeatable(const std::function<void()> &send)
@@ -173,7 +173,7 @@ bool SendRepeatable(const std::function<void()> &send)
         send();
         if (!state.TransferFailed)
             return true;
-        if (!RecoverFromFailure())
+        if (RecoverFromFailure() != LinkOutcome::LinkUp)
             return false;
     }
     // The unit answers its identity but not this frame: the link stays, the action stops.

@@ -136,7 +136,7 @@ void SendGateOfChannel(int channel)
 bool SendAndRecover(void (*send)(int), int index)
 {
     send(index);
-    return ModTxRx::RecoverFromFailure();
+    return ModTxRx::RecoverFromFailure() == ModTxRx::LinkOutcome::LinkUp;
 }
 
 bool SendAndRebuildBand(int band)

@@ -36,7 +36,7 @@ void CopyBytes(int from, int to, int size)
 bool Send(void (*send)(int), int index)
 {
     send(index);
-    return ModTxRx::RecoverFromFailure();
+    return ModTxRx::RecoverFromFailure() == ModTxRx::LinkOutcome::LinkUp;
 }
 
 /// Rebuilds a curve without drawing it; the channel is drawn once, after its last filter.

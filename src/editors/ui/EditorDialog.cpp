@@ -12,7 +12,7 @@ EditorDialog::EditorDialog(const QString &name, const QString &caption, QWidget 
 
 bool EditorDialog::KeptAfterSending()
 {
-    if (ModTxRx::RecoverFromFailure())
+    if (ModTxRx::RecoverFromFailure() == ModTxRx::LinkOutcome::LinkUp)
         return true;
     reject();
     return false;

@@ -411,7 +411,7 @@ void FrmMain::MuteClicked(int channel)
     if (ModFun::state.UpdatingControls)
         return;
     ModFun::ToggleMute(channel);
-    if (!ModTxRx::RecoverFromFailure())
+    if (ModTxRx::RecoverFromFailure() != ModTxRx::LinkOutcome::LinkUp)
         return;
     if (ModFun::state.ChannelLink == 0)
         return;
@@ -463,7 +463,7 @@ void FrmMain::PollMeters()
     if (!ModFun::state.PanelOpen)
         return;
     ModTxRx::TransferFrame(UnitProtocol::MeterPollCommand, 0, 0, 0, 0, 0, 0);
-    if (!ModTxRx::RecoverFromFailure())
+    if (ModTxRx::RecoverFromFailure() != ModTxRx::LinkOutcome::LinkUp)
         return;
     Meters::DecodeReply(MeterReplyData(), ModFun::state.Mute);
     DrawBars();
