@@ -43,7 +43,6 @@
 #include "ScriptedMessages.h"
 #include "TemporaryConfig.h"
 #include "VirtualUnit.h"
-#include "editors/Meters.h"
 #include "editors/ui/FrmMain.h"
 #include "graph/ModGraph.h"
 #include "link/ModTxRx.h"
@@ -158,7 +157,7 @@ int SoakSerial::Open(const QString &portName, int baud)
 int SoakSerial::Exchange(FrameBuffer &buffer, int timeoutMs, bool first, bool second, int replyMode)
 {
     const std::uint8_t command = buffer[2];
-    if (holdLateMs >= 0 && command == Meters::PollCommand) {
+    if (holdLateMs >= 0 && command == UnitProtocol::MeterPollCommand) {
         StopUnitFor(unit, timeoutMs + holdLateMs);
         holdLateMs = -1;
     }
@@ -168,9 +167,10 @@ int SoakSerial::Exchange(FrameBuffer &buffer, int timeoutMs, bool first, bool se
     if (result != ExchangeOk)
         Tell(
             QStringLiteral("failed %1 %2").arg(ResultName(result)).arg(command, 2, 16, QChar('0')));
-    if (reopening && command == ModTxRx::IdentityCommand) {
+    if (reopening && command == UnitProtocol::IdentityCommand) {
         reopening = false;
-        const bool found = result == ExchangeOk && buffer[8] == ModTxRx::FrameDevice;
+        const bool found = result == ExchangeOk &&
+            buffer[UnitProtocol::IdentityDeviceAt] == UnitProtocol::DeviceNumber;
         Tell(QLatin1String(found ? "recovered" : "reopen-failed"));
     }
     failed = result != ExchangeOk && result != ExchangeBusy;

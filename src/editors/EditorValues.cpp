@@ -13,9 +13,7 @@ using ModCountry::NumberText;
 
 namespace {
 
-constexpr double FineStepMs = 0.0208;
 constexpr double LargestTypedMs = 300.979;
-constexpr double MetresPerMs = 0.34;
 constexpr double LargestTypedMetres = 102.33558;
 
 constexpr int Enter = 13;
@@ -141,15 +139,15 @@ DelaySetting DelayOfTyped(double typed, bool metres)
     double ms = metres ? std::min(typed, LargestTypedMetres) / MetresPerMs : typed;
     ms = std::clamp(ms, 0.0, LargestTypedMs);
     int coarse = static_cast<int>(std::floor(ms));
-    int fine = static_cast<int>(std::nearbyint((ms - coarse) / FineStepMs)); // halves to even
+    int fine = static_cast<int>(std::nearbyint((ms - coarse) / DelayFineStepMs)); // halves to even
     // The fine steps end at 0.9776 ms: a delay nearer to the next whole millisecond takes that
     // (3.4 m is 9.999999999999998 ms in doubles, and means 10 ms).
-    if (fine > MaxFine && coarse < MaxCoarse &&
-        coarse + 1 - ms < ms - coarse - MaxFine * FineStepMs) {
+    if (fine > LastDelayFineCode && coarse < LastDelayMs &&
+        coarse + 1 - ms < ms - coarse - LastDelayFineCode * DelayFineStepMs) {
         ++coarse;
         fine = 0;
     }
-    return {std::clamp(coarse, 0, MaxCoarse), std::clamp(fine, 0, MaxFine)};
+    return {std::clamp(coarse, 0, LastDelayMs), std::clamp(fine, 0, LastDelayFineCode)};
 }
 
 newMod::KeyAction FilterDelayKey(int key, bool commaLocale)

@@ -34,7 +34,9 @@ std::optional<double> TypedNumber(const QString &text);
 
 // Noise gate: the three values after the gate-on byte, in image order.
 enum GateValue { GateThreshold, GateRelease, GateAttack };
-inline constexpr std::array<int, 3> GateLastCode{6, 8, 5};
+inline constexpr std::array<int, 3> GateLastCode{ValueTables::LastGateThresholdCode,
+                                                 ValueTables::LastGateTimeCode,
+                                                 ValueTables::LastGateAttackCode};
 
 /// -90 .. -60 dB, the release table in ms, 0.5 .. 1.0 s.
 QString GateText(GateValue value, int code);
@@ -43,7 +45,8 @@ int GateCodeOfTyped(GateValue value, double typed);
 
 // Limiter: the editor's order; the image holds attack, release, threshold.
 enum LimiterValue { LimiterThreshold, LimiterRelease, LimiterAttack };
-inline constexpr std::array<int, 3> LimiterLastCode{150, 205, 49};
+inline constexpr std::array<int, 3> LimiterLastCode{
+    ValueTables::LastThresholdCode, ValueTables::LastReleaseCode, ValueTables::LastAttackCode};
 /// Position of each value's byte in the channel's limiter block.
 inline constexpr std::array<int, 3> LimiterBytePosition{2, 1, 0};
 
@@ -56,10 +59,6 @@ int LimiterCodeOfTyped(LimiterValue value, double typed);
 /// t = threshold + 20, (width / 2 + t * width / 40, height - t * height / 40). At 0 dB it is at
 /// the right edge halfway up; below -20 dB it lies under the bottom edge.
 QPointF ThresholdCorner(double thresholdDb, double width, double height);
-
-// Delay: whole milliseconds and steps of 0.0208 ms.
-inline constexpr int MaxCoarse = 300;
-inline constexpr int MaxFine = 47;
 
 struct DelaySetting
 {

@@ -8,7 +8,6 @@
 /// passes the mute state in.
 namespace Meters {
 
-inline constexpr std::uint8_t PollCommand = 0x21;
 inline constexpr int BarCount = 6;
 inline constexpr int SegmentsPerBar = 7;
 /// Bars: 0 input A, 1 input B, 2 output A, 3 output B, 4 limiter A, 5 limiter B.

@@ -17,7 +17,7 @@ int SnapToGridIndex(double x, GridPoint point, int last)
 double SnapGateThreshold(double x)
 {
     return SnapToGrid(
-        x, [](int k) { return 5.0 * k - 90; }, 6);
+        x, [](int k) { return 5.0 * k - 90; }, LastGateThresholdCode);
 }
 
 int GateReleaseIndex(double x)
@@ -28,13 +28,13 @@ int GateReleaseIndex(double x)
 int GateAttackIndex(double x)
 {
     return SnapToGridIndex(
-        x, [](int k) { return k / 10.0 + 0.5; }, 5);
+        x, [](int k) { return k / 10.0 + 0.5; }, LastGateAttackCode);
 }
 
 double SnapFilterGain(double x)
 {
     return SnapToGrid(
-        x, [](int k) { return k / 2.0 - 15; }, 60);
+        x, [](int k) { return k / 2.0 - 15; }, LastGainCode);
 }
 
 int QIndexOf(double x)
@@ -45,7 +45,7 @@ int QIndexOf(double x)
 double SnapLimiterThreshold(double x)
 {
     return SnapToGrid(
-        x, [](int k) { return k / 5.0 - 30; }, 150);
+        x, [](int k) { return k / 5.0 - 30; }, LastThresholdCode);
 }
 
 int LimiterReleaseIndex(double x)

@@ -2,20 +2,18 @@
 
 #include <array>
 
+#include "model/ValueTables.h"
+
 /// What the filter window works out without the window: the gain slider's scale, typed
 /// frequencies, the twin band or filter of the other channel, and the choices the window keeps
 /// between openings. The codes go into the model through its setters (`ModFun::SetEqBand`,
 /// `ModFun::SetCrossover`). Depends on graph (ModGraph) and model/ValueTables.
 namespace FilterEdit {
 
-/// A typed frequency is limited to this range before it is moved onto the table.
-inline constexpr double LowestHz = 20;
-inline constexpr double HighestHz = 20000;
 /// Gain slider positions: 0 is +15 dB, 60 is -15 dB (the slider runs upside down).
 inline constexpr int SliderTop = 0;
-inline constexpr int SliderBottom = 60;
+inline constexpr int SliderBottom = ValueTables::LastGainCode;
 inline constexpr int FlatSlider = 30;
-inline constexpr int LastQIndex = 220;
 /// Every band of a graphic equaliser has Q 4.3.
 inline constexpr int GraphicQIndex = 45;
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "graph/ModGraph.h"
+#include "model/ValueTables.h"
 
 namespace GraphGeometry {
 
@@ -12,8 +13,6 @@ namespace {
 /// A gain computed back from a position that stands for an exact tenth (a marker put back where
 /// it started) may come out a few units in the last place below it; it still shows that tenth.
 constexpr double TenthTolerance = 1e-9;
-constexpr double LowestHz = 20;
-constexpr double HighestHz = 20000;
 
 double CutToTenth(double gainDb)
 {
@@ -34,9 +33,9 @@ double TwipsToPixels(double twips)
 
 double MarkerX(double hz)
 {
-    if (!(hz >= LowestHz))
-        hz = LowestHz;
-    return PixelsToTwips(ModGraph::FrequencyToColumn(std::min(hz, HighestHz)));
+    if (!(hz >= ValueTables::LowestHz))
+        hz = ValueTables::LowestHz;
+    return PixelsToTwips(ModGraph::FrequencyToColumn(std::min(hz, ValueTables::HighestHz)));
 }
 
 double MarkerY(double gainDb)

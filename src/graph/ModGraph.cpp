@@ -42,7 +42,7 @@ const Grid &PointGrid()
         Grid g;
         const double scale = GridPointsPerDecade();
         for (int x = 0; x < PointCount; ++x) {
-            g.frequency[x] = 20.0 * std::pow(10.0, x / scale);
+            g.frequency[x] = ValueTables::LowestHz * std::pow(10.0, x / scale);
             g.inverse[x] = 1.0 / g.frequency[x];
         }
         return g;
@@ -134,12 +134,12 @@ void ComputeButterworth(Curve &curve, bool highPass, int order, double cornerHz)
 
 double GridPointsPerDecade()
 {
-    return LastPoint / (Log10(20000.0) - Log10(20.0));
+    return LastPoint / (Log10(ValueTables::HighestHz) - Log10(ValueTables::LowestHz));
 }
 
 double MarkerTwipsPerDecade()
 {
-    return 8655.0 / (Log10(20000.0) - Log10(20.0));
+    return 8655.0 / (Log10(ValueTables::HighestHz) - Log10(ValueTables::LowestHz));
 }
 
 void Reset()
@@ -275,12 +275,12 @@ double RowLevel(double row)
 
 double FrequencyToColumn(double hz)
 {
-    return Log10(hz / 20.0) * state.GraphXScale;
+    return Log10(hz / ValueTables::LowestHz) * state.GraphXScale;
 }
 
 double ColumnFrequency(double column)
 {
-    return 20.0 * std::pow(10.0, column / state.GraphXScale);
+    return ValueTables::LowestHz * std::pow(10.0, column / state.GraphXScale);
 }
 
 } // namespace ModGraph

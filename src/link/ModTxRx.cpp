@@ -1,13 +1,17 @@
 #include "link/ModTxRx.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <QScopedValueRollback>
 
 #include "link/LineUse.h"
+#include "link/PortMap.h"
 #include "shell/Messages.h"
 
 namespace ModTxRx {
+
+using namespace UnitProtocol;
 
 State state;
 
@@ -15,30 +19,10 @@ namespace {
 
 std::function<void()> panelCloseHook;
 
-/// Commands the unit may take long to answer (memory, presets, release, identity).
-bool IsSlowCommand(std::uint8_t command)
-{
-    switch (command) {
-    case 0x00:
-    case 0x0F:
-    case 0x10:
-    case 0x11:
-    case 0x17:
-    case 0x18:
-    case 0x1B:
-    case 0x25:
-    case 0x2B:
-    case 0x3A:
-        return true;
-    default:
-        return false;
-    }
-}
-
 FrameBuffer MakeFrame(std::uint8_t cmd, std::uint8_t d0, std::uint8_t d1, std::uint8_t d2,
                       std::uint8_t d3, std::uint8_t d4, std::uint8_t d5)
 {
-    return {FrameStart, FrameDevice, cmd, d0, d1, d2, d3, d4, d5, FrameEnd};
+    return {FrameStart, DeviceNumber, cmd, d0, d1, d2, d3, d4, d5, FrameEnd};
 }
 
 void KeepReply(const FrameBuffer &reply)
@@ -73,11 +57,9 @@ void Reset()
 
 ExchangeClass ExchangeClassFor(std::uint8_t command)
 {
-    if (IsSlowCommand(command))
-        return {10000, 1};
-    if (command == 0x21)
-        return {2000, 2};
-    return {3000, 1};
+    if (std::ranges::find(SlowCommands, command) != SlowCommands.end())
+        return SlowExchange;
+    return command == MeterPollCommand ? MeterPollExchange : OrdinaryExchange;
 }
 
 QString PortName(int port)
@@ -120,10 +102,12 @@ bool IdentifyDevice()
     FrameBuffer buffer = state.TxFrame;
     if (!state.SerialPort->IsOpen() && !OpenComPort())
         return false;
-    if (state.SerialPort->Exchange(buffer, IdentityTimeoutMs, true, false, 0) != ExchangeOk)
+    const int result = state.SerialPort->Exchange(buffer, IdentityExchange.timeoutMs, true, false,
+                                                  IdentityExchange.replyMode);
+    if (result != ExchangeOk)
         return false;
     KeepReply(buffer);
-    return state.RxFrame[8] == 0x10;
+    return state.RxFrame[IdentityDeviceAt] == DeviceNumber;
 }
 
 bool ReopenLink()
@@ -143,7 +127,7 @@ bool ConnectDevice()
     state.DemoMode = false;
     if (TryComPort())
         return true;
-    for (int port = 1; port <= PortCount; ++port) {
+    for (int port = PortMap::FirstPort; port <= PortMap::LastPort; ++port) {
         state.SendSuspended = false;
         state.DemoMode = false;
         state.ComPort = static_cast<std::int16_t>(port);
@@ -165,18 +149,18 @@ void SplitToBytes(double value, std::int16_t first)
     }
 }
 
-bool RecoverFromFailure()
+LinkOutcome RecoverFromFailure()
 {
     if (!state.TransferFailed)
-        return true;
+        return LinkOutcome::LinkUp;
     if (!state.LinkIdle)
-        return false; // refused while another exchange waits: the link itself is fine
+        return LinkOutcome::LineBusy;
     // The rule holds the line like a transfer: a meter tick while the reopen's identity query
     // waits, or while the message box is up, skips instead of starting a recovery of its own.
     const LineUse::Hold recovery;
     const QScopedValueRollback busy(state.LinkIdle, false);
     if (ReopenLink())
-        return true;
+        return LinkOutcome::LinkUp;
     // The unit did not answer: nothing more goes to it, not even the release when the panel
     // closes, which would only wait out its own time-out.
     ClosePortIfOpen();
@@ -184,7 +168,7 @@ bool RecoverFromFailure()
                    QStringLiteral("Communication problem"), Messages::Icon::Critical);
     if (panelCloseHook)
         panelCloseHook();
-    return false;
+    return LinkOutcome::LinkLost;
 }
 
 bool SendRepeatable(const std::function<void()> &send)
@@ -193,7 +177,7 @@ bool SendRepeatable(const std::function<void()> &send)
         send();
         if (!state.TransferFailed)
             return true;
-        if (!RecoverFromFailure())
+        if (RecoverFromFailure() != LinkOutcome::LinkUp)
             return false;
     }
     // The unit answers its identity but not this frame: the link stays, the action stops.

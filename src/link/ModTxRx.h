@@ -5,17 +5,10 @@
 #include <functional>
 
 #include "link/SerialComponent.h"
+#include "link/UnitProtocol.h"
 
 /// The link module: every frame to the unit goes through `TransferFrame`.
 namespace ModTxRx {
-
-inline constexpr std::uint8_t FrameStart = 0xF0;
-inline constexpr std::uint8_t FrameDevice = 0x10;
-inline constexpr std::uint8_t FrameEnd = 0xF7;
-inline constexpr std::uint8_t IdentityCommand = 0x25;
-inline constexpr int IdentityTimeoutMs = 100;
-inline constexpr int PortCount = 32;
-inline constexpr int BaudRate = 9600;
 
 struct State
 {
@@ -37,13 +30,9 @@ extern State state;
 /// Clears the module state; the serial component pointer and the hooks are cleared too.
 void Reset();
 
-struct ExchangeClass
-{
-    int timeoutMs;
-    int replyMode;
-};
-/// The unit answers memory, preset and release commands slowly: they get 10 s, the meter poll 2 s.
-ExchangeClass ExchangeClassFor(std::uint8_t command);
+/// The time-out and reply mode of a frame: slow for `UnitProtocol::SlowCommands`, short for the
+/// meter poll, ordinary for the rest.
+UnitProtocol::ExchangeClass ExchangeClassFor(std::uint8_t command);
 
 /// "COM" followed by the port number, as the component expects it.
 QString PortName(int port);
@@ -65,19 +54,26 @@ bool ConnectDevice();
 /// Writes a number as four bytes, most significant first, into `WorkBytes[first..first+3]`.
 void SplitToBytes(double value, std::int16_t first);
 
-/// The recovery rule every sender applies after `TransferFrame`: answers true when the sender may
-/// go on (the transfer worked or the reopen succeeded). Otherwise it has closed the port, shown
-/// the time-out message, closed the overview panel through its hook and answers false: the
-/// sender stops. `LinkIdle` is false while the rule works, so the meter poll keeps out of it.
-/// A sender refused because another exchange waits just stops; the link is left alone.
-bool RecoverFromFailure();
+/// What the recovery rule found. Only `LinkUp` lets the sender go on.
+enum class LinkOutcome {
+    LinkUp, ///< the transfer worked (or was skipped), or it failed and the reopen mended the link
+    LineBusy, ///< refused because another exchange waits; nothing was sent, the link is fine
+    LinkLost, ///< the reopen failed: the port is closed, the operator told, the panel closed
+};
+
+/// The recovery rule every sender applies after `TransferFrame`. After a failed transfer it
+/// reopens the link; when that fails it closes the port, shows the time-out message and closes
+/// the overview panel through its hook. The failed frame is never repeated. `LinkIdle` is false
+/// while the rule works, so the meter poll keeps out of it. A sender refused because another
+/// exchange waits is left alone: the link is not touched.
+LinkOutcome RecoverFromFailure();
 
 /// For a frame that does the same when it arrives twice (a read, a recall, a write of the same
 /// bytes to the same place): `send` makes its one `TransferFrame`, then the recovery rule applies.
 /// When the link was reopened the frame is sent once more: a lost write would leave the unit
 /// without it, and the reply of a lost read is stale. Answers false when the sender must stop: the
-/// link could not be mended (the operator was told and the overview panel closed), or the unit
-/// still did not answer after the reopen (the operator is told).
+/// link could not be mended (the operator was told and the overview panel closed), the unit
+/// still did not answer after the reopen (the operator is told), or the line was busy.
 bool SendRepeatable(const std::function<void()> &send);
 
 /// The overview panel registers how it is closed after a failure it cannot recover from

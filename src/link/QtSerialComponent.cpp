@@ -5,8 +5,8 @@
 #include <QSerialPort>
 #include <QTimer>
 
-#include "link/ModTxRx.h"
 #include "link/PortMap.h"
+#include "link/UnitProtocol.h"
 
 #ifdef Q_OS_UNIX
 #include <sys/ioctl.h>
@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr int FrameSize = 10;
+using UnitProtocol::FrameSize;
 constexpr int Waiting = -1;
 
 /// A USB adapter otherwise holds a short reply up to 16 ms before handing it over. A pty refuses
@@ -49,8 +49,8 @@ bool HasInput(QSerialPort &port)
 
 bool IsFramed(const QByteArray &reply)
 {
-    return static_cast<std::uint8_t>(reply[0]) == ModTxRx::FrameStart &&
-        static_cast<std::uint8_t>(reply[FrameSize - 1]) == ModTxRx::FrameEnd;
+    return static_cast<std::uint8_t>(reply[0]) == UnitProtocol::FrameStart &&
+        static_cast<std::uint8_t>(reply[FrameSize - 1]) == UnitProtocol::FrameEnd;
 }
 
 /// A whole frame that answers another command: the late reply to an earlier frame whose wait

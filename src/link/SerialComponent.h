@@ -5,8 +5,10 @@
 
 #include <QString>
 
+#include "link/UnitProtocol.h"
+
 /// One 10-byte frame as it travels both ways: F0 10 cmd d0..d5 F7.
-using FrameBuffer = std::array<std::uint8_t, 10>;
+using FrameBuffer = std::array<std::uint8_t, UnitProtocol::FrameSize>;
 
 /// What `Exchange` answers. Callers only test for non-zero; the kinds stay apart for tests and
 /// logs.

@@ -6,6 +6,7 @@
 
 #include "link/ModTxRx.h"
 #include "link/PortMap.h"
+#include "link/UnitProtocol.h"
 #include "lock/ModLock.h"
 #include "model/ImageCheck.h"
 #include "model/ModFun.h"
@@ -16,19 +17,9 @@
 
 namespace Startup {
 
+using namespace UnitProtocol;
+
 namespace {
-
-constexpr std::uint8_t StartLoadCommand = 0x00;
-constexpr std::uint8_t ReadByteCommand = 0x10;
-constexpr std::uint8_t ReadFourCommand = 0x17;
-constexpr std::uint8_t IdentityCommand = 0x25;
-
-constexpr std::uint8_t PasswordAddress = 0x1A;
-constexpr std::uint8_t SystemFlagsAddress = 0x10;
-constexpr std::uint8_t CurrentPresetAddress = 0x13;
-constexpr std::uint8_t UsedMarksAddress = 0x30;
-constexpr int NamesAddress = 3872;
-constexpr std::uint8_t UsedMark = 0x55;
 
 constexpr int UserPlaces = ModPreset::PresetCount - ModPreset::FactoryCount;
 
@@ -73,7 +64,7 @@ bool Send(std::uint8_t cmd, std::uint8_t d0 = 0, std::uint8_t d1 = 0)
     return !ModTxRx::state.TransferFailed;
 }
 
-/// Reads four bytes of unit memory; they are in reply bytes 5..8.
+/// Reads four bytes of unit memory; they stand in the reply from `FourReadAt` on.
 bool ReadFour(int address)
 {
     ModTxRx::SplitToBytes(address, 0);
@@ -93,8 +84,8 @@ bool ReadPassword(DeviceState &device)
 {
     if (!ReadFour(PasswordAddress))
         return false;
-    for (int i = 0; i < 4; ++i)
-        device.password[i] = Reply()[5 + i];
+    for (int i = 0; i < BytesPerFrame; ++i)
+        device.password[i] = Reply()[FourReadAt + i];
     return true;
 }
 
@@ -102,7 +93,7 @@ bool ReadSystemFlags(DeviceState &device)
 {
     if (!Send(ReadByteCommand, 0, SystemFlagsAddress))
         return false;
-    device.systemFlags = Reply()[6];
+    device.systemFlags = Reply()[ByteReadAt];
     return true;
 }
 
@@ -110,18 +101,18 @@ bool ReadCurrentPreset(DeviceState &device)
 {
     if (!Send(ReadByteCommand, 0, CurrentPresetAddress))
         return false;
-    const int preset = Reply()[6];
+    const int preset = Reply()[ByteReadAt];
     device.currentPreset = preset < ModPreset::PresetCount ? preset : 0;
     return true;
 }
 
 bool ReadUsedMarks(DeviceState &device, StepCounter &steps)
 {
-    for (int first = 0; first < UserPlaces; first += 4) {
+    for (int first = 0; first < UserPlaces; first += BytesPerFrame) {
         if (!ReadFour(UsedMarksAddress + first))
             return false;
-        for (int i = 0; i < 4; ++i)
-            device.used[first + i] = Reply()[5 + i] == UsedMark;
+        for (int i = 0; i < BytesPerFrame; ++i)
+            device.used[first + i] = Reply()[FourReadAt + i] == UsedMark;
         steps.Advance();
     }
     return true;
@@ -131,10 +122,11 @@ bool ReadUsedMarks(DeviceState &device, StepCounter &steps)
 bool ReadName(int place, QString &name)
 {
     QByteArray characters;
-    for (int part = 0; part < 2; ++part) {
-        if (!ReadFour(place * ModPreset::NameLength + NamesAddress + 4 * part))
+    for (int i = 0; i < ModPreset::NameLength; i += BytesPerFrame) {
+        if (!ReadFour(place * ModPreset::NameLength + PlaceNamesAddress + i))
             return false;
-        characters.append(reinterpret_cast<const char *>(Reply().data() + 5), 4);
+        characters.append(reinterpret_cast<const char *>(Reply().data() + FourReadAt),
+                          BytesPerFrame);
     }
     name = QString::fromLatin1(characters);
     return true;

@@ -15,7 +15,6 @@ namespace Startup {
 inline constexpr int LoadSteps = 59;
 /// The unit needs a moment after the release frame before the port may close.
 inline constexpr int ReleaseWaitMs = 50;
-inline constexpr std::uint8_t ReleaseCommand = 0x0F;
 
 /// `ConfigFolder()` + "/init.cfg": the port that last answered, as a 16-bit little-endian number.
 QString InitCfgPath();

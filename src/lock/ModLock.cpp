@@ -15,9 +15,6 @@ State state;
 
 namespace {
 
-constexpr std::uint8_t MemoryWriteCommand = 0x11;
-/// The unit takes a new password written here and keeps it where it is read, at 0x001A.
-constexpr std::uint8_t PasswordWriteAddress = 0x1E;
 
 /// The capital of a single-byte character where it has one in the same code page.
 std::uint8_t CapitalCode(std::uint8_t code)
@@ -171,8 +168,9 @@ NewPasswordResult ApplyNewPassword(const QString &first, const QString &repeated
     }
     const EnteredCodes codes = ToEnteredCodes(first);
     const bool sent = ModTxRx::SendRepeatable([&codes] {
-        ModTxRx::TransferFrame(MemoryWriteCommand, 0x00, PasswordWriteAddress, codes[0], codes[1],
-                               codes[2], codes[3]);
+        ModTxRx::TransferFrame(UnitProtocol::WriteMemoryCommand, 0,
+                               UnitProtocol::PasswordWriteAddress, codes[0], codes[1], codes[2],
+                               codes[3]);
     });
     if (!sent)
         return NewPasswordResult::LinkLost;

@@ -8,8 +8,6 @@ namespace {
 
 using namespace ValueTables;
 
-constexpr int LastDelayMs = 300;
-
 struct Field
 {
     int index;
@@ -25,28 +23,28 @@ void AddBlockFields(std::vector<Field> &fields, int channel)
     for (int k = 0; k < BandsPerChannel; ++k) {
         const int at = EqBandOffsets[channel * BandsPerChannel + k];
         const QString band = name + QStringLiteral("band %1 ").arg(k + 1);
-        fields.push_back({at, 60, band + QStringLiteral("gain")});
-        fields.push_back({at + 1, 120, band + QStringLiteral("frequency")});
-        fields.push_back({at + 2, 220, band + QStringLiteral("Q")});
+        fields.push_back({at, LastGainCode, band + QStringLiteral("gain")});
+        fields.push_back({at + 1, LastFreqCode, band + QStringLiteral("frequency")});
+        fields.push_back({at + 2, LastQCode, band + QStringLiteral("Q")});
     }
     const int limiter = LimiterOffsets[channel];
-    fields.push_back({limiter, 49, name + QStringLiteral("limiter attack")});
-    fields.push_back({limiter + 1, 205, name + QStringLiteral("limiter release")});
-    fields.push_back({limiter + 2, 150, name + QStringLiteral("limiter threshold")});
+    fields.push_back({limiter, LastAttackCode, name + QStringLiteral("limiter attack")});
+    fields.push_back({limiter + 1, LastReleaseCode, name + QStringLiteral("limiter release")});
+    fields.push_back({limiter + 2, LastThresholdCode, name + QStringLiteral("limiter threshold")});
     for (int kind = 0; kind < 2; ++kind) {
         const int at = CrossoverOffsets[2 * channel + kind];
         const QString filter =
             name + (kind == 0 ? QStringLiteral("high-pass ") : QStringLiteral("low-pass "));
-        fields.push_back({at, 120, filter + QStringLiteral("frequency")});
-        fields.push_back({at + 1, 2, filter + QStringLiteral("slope")});
+        fields.push_back({at, LastFreqCode, filter + QStringLiteral("frequency")});
+        fields.push_back({at + 1, LastSlopeCode, filter + QStringLiteral("slope")});
     }
     const int delay = DelayOffsets[channel];
     fields.push_back({delay, LastDelayMs, name + QStringLiteral("delay"), true});
-    fields.push_back({delay + 2, 47, name + QStringLiteral("delay fine part")});
+    fields.push_back({delay + 2, LastDelayFineCode, name + QStringLiteral("delay fine part")});
     const int gate = GateOffsets[channel];
-    fields.push_back({gate + 1, 6, name + QStringLiteral("gate threshold")});
-    fields.push_back({gate + 2, 8, name + QStringLiteral("gate time")});
-    fields.push_back({gate + 3, 5, name + QStringLiteral("gate attack")});
+    fields.push_back({gate + 1, LastGateThresholdCode, name + QStringLiteral("gate threshold")});
+    fields.push_back({gate + 2, LastGateTimeCode, name + QStringLiteral("gate time")});
+    fields.push_back({gate + 3, LastGateAttackCode, name + QStringLiteral("gate attack")});
 }
 
 /// Every checked code of an image in byte order, built once.

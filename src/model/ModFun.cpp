@@ -13,28 +13,12 @@ namespace ModFun {
 State state;
 
 using namespace ValueTables;
+using namespace UnitProtocol;
 using ModCountry::NumberText;
 
 namespace {
 
 std::function<void(CurveOf, int, bool)> curveHook;
-
-constexpr int LastFrequencyIndex = static_cast<int>(FreqTable.size()) - 1;
-constexpr int LastSlope = static_cast<int>(SlopeNames.size()) - 1;
-/// Gain codes: dB = code / 2 - 15, from -15 to +15 dB.
-constexpr int LastGainIndex = 60;
-constexpr int LastQIndex = static_cast<int>(QTable.size()) - 1;
-
-constexpr std::uint8_t DelayCommand = 0x02;
-constexpr std::uint8_t CrossoverCommand = 0x04;
-constexpr std::uint8_t EqBandCommand = 0x05;
-constexpr std::uint8_t LimiterCommand = 0x07;
-constexpr std::uint8_t MuteCommand = 0x0A;
-constexpr std::uint8_t LinkCommand = 0x12;
-constexpr std::uint8_t EqTypeCommand = 0x13;
-constexpr std::uint8_t GateCommand = 0x14;
-constexpr std::uint8_t MemoryWriteCommand = 0x11;
-constexpr std::uint8_t SystemFlagsAddress = 0x10;
 
 bool IsChannel(int channel)
 {
@@ -168,7 +152,7 @@ void SendGateOfChannel(int channel)
 bool SendAndRecover(void (*send)(int), int index)
 {
     send(index);
-    return ModTxRx::RecoverFromFailure();
+    return ModTxRx::RecoverFromFailure() == ModTxRx::LinkOutcome::LinkUp;
 }
 
 bool SendAndRebuildBand(int band)
@@ -416,8 +400,8 @@ BandCodes EqBandCodes(int band)
     if (!IsBand(band))
         return {};
     const int at = EqBandOffsets[band];
-    return {Code(Byte(at), LastGainIndex), Code(Byte(at + 1), LastFrequencyIndex),
-            Code(Byte(at + 2), LastQIndex)};
+    return {Code(Byte(at), LastGainCode), Code(Byte(at + 1), LastFreqCode),
+            Code(Byte(at + 2), LastQCode)};
 }
 
 bool SetEqBand(int band, const BandCodes &codes)
@@ -425,9 +409,9 @@ bool SetEqBand(int band, const BandCodes &codes)
     if (!IsBand(band))
         return true;
     const int at = EqBandOffsets[band];
-    ImageByte(at) = Code(codes.gain, LastGainIndex);
-    ImageByte(at + 1) = Code(codes.frequency, LastFrequencyIndex);
-    ImageByte(at + 2) = Code(codes.q, LastQIndex);
+    ImageByte(at) = Code(codes.gain, LastGainCode);
+    ImageByte(at + 1) = Code(codes.frequency, LastFreqCode);
+    ImageByte(at + 2) = Code(codes.q, LastQCode);
     return SendAndRecover(SendEqBand, band);
 }
 
@@ -444,7 +428,7 @@ FilterCodes CrossoverCodes(int filter)
     if (!IsFilter(filter))
         return {};
     const int at = CrossoverOffsets[filter];
-    return {Code(Byte(at), LastFrequencyIndex), Code(Byte(at + 1), LastSlope)};
+    return {Code(Byte(at), LastFreqCode), Code(Byte(at + 1), LastSlopeCode)};
 }
 
 bool SetCrossover(int filter, const FilterCodes &codes)
@@ -452,8 +436,8 @@ bool SetCrossover(int filter, const FilterCodes &codes)
     if (!IsFilter(filter))
         return true;
     const int at = CrossoverOffsets[filter];
-    ImageByte(at) = Code(codes.frequency, LastFrequencyIndex);
-    ImageByte(at + 1) = Code(codes.slope, LastSlope);
+    ImageByte(at) = Code(codes.frequency, LastFreqCode);
+    ImageByte(at + 1) = Code(codes.slope, LastSlopeCode);
     return SendAndRecover(SendCrossover, filter);
 }
 
@@ -461,7 +445,7 @@ bool SetEqType(bool graphic)
 {
     state.GeqSelected = graphic ? 1.0 : 0.0;
     SendEqType();
-    return ModTxRx::RecoverFromFailure();
+    return ModTxRx::RecoverFromFailure() == ModTxRx::LinkOutcome::LinkUp;
 }
 
 bool SetGateOn(int channel, bool on)
@@ -507,7 +491,7 @@ bool SetDelayUnit(bool metres)
 {
     SetDistanceUnit(metres);
     SendSystemFlags();
-    return ModTxRx::RecoverFromFailure();
+    return ModTxRx::RecoverFromFailure() == ModTxRx::LinkOutcome::LinkUp;
 }
 
 void SetCurveHook(std::function<void(CurveOf curve, int index, bool drawn)> hook)
@@ -526,9 +510,9 @@ double DelayShown(int channel)
     if (!IsChannel(channel))
         return 0;
     const int at = DelayOffsets[channel];
-    const double ms = (Byte(at) * 256 + Byte(at + 1)) + Byte(at + 2) * 0.0208;
+    const double ms = (Byte(at) * 256 + Byte(at + 1)) + Byte(at + 2) * DelayFineStepMs;
     const double cut = std::floor(ms * 1000) / 1000;
-    return DelayInMetres() ? cut * 0.34 : cut;
+    return DelayInMetres() ? cut * MetresPerMs : cut;
 }
 
 void KeepSystemFlags(std::uint8_t unitByte)
@@ -551,7 +535,7 @@ void SetDistanceUnit(bool metres)
 
 void SendSystemFlags()
 {
-    ModTxRx::TransferFrame(MemoryWriteCommand, 0, SystemFlagsAddress, 0, state.SystemFlags, 0, 0);
+    ModTxRx::TransferFrame(WriteMemoryCommand, 0, SystemFlagsAddress, 0, state.SystemFlags, 0, 0);
 }
 
 } // namespace ModFun

@@ -19,7 +19,7 @@
 /// table is looked up as the table's nearest end; the frame carries the image bytes as they
 /// stand. The single-block senders leave the recovery rule to their caller:
 ///     ModFun::SendGate(3 * c);
-///     if (!ModTxRx::RecoverFromFailure())
+///     if (ModTxRx::RecoverFromFailure() != ModTxRx::LinkOutcome::LinkUp)
 ///         return;
 /// The windows do not write the image: they call the setters below (`SetEqBand`, `SetGateCode`,
 /// ...), which write the codes and then send with the recovery rule.

@@ -67,6 +67,33 @@ inline constexpr std::array<double, 9> GateTimeTable{1, 5, 10, 15, 20, 30, 40, 6
 inline constexpr std::array<const char *, 3> SlopeNames{"Bypass", "-6dB/oct", "-12dB/oct"};
 inline constexpr std::array<const char *, 2> DelayUnitNames{" ms", " m"};
 
+/// The frequency range of the tables, the curves and the typed frequencies.
+inline constexpr double LowestHz = FreqTable.front();
+inline constexpr double HighestHz = FreqTable.back();
+
+// The last code of each value: its table's last entry, or the last of its steps.
+/// Equaliser gain: -15 .. +15 dB in 0.5 dB steps.
+inline constexpr int LastGainCode = 60;
+inline constexpr int LastFreqCode = static_cast<int>(FreqTable.size()) - 1;
+inline constexpr int LastQCode = static_cast<int>(QTable.size()) - 1;
+inline constexpr int LastSlopeCode = static_cast<int>(SlopeNames.size()) - 1;
+inline constexpr int LastAttackCode = static_cast<int>(AttackTable.size()) - 1;
+inline constexpr int LastReleaseCode = static_cast<int>(ReleaseTable.size()) - 1;
+/// Limiter threshold: -30 .. 0 dB in 0.2 dB steps.
+inline constexpr int LastThresholdCode = 150;
+/// Gate threshold: -90 .. -60 dB in 5 dB steps.
+inline constexpr int LastGateThresholdCode = 6;
+inline constexpr int LastGateTimeCode = static_cast<int>(GateTimeTable.size()) - 1;
+/// Gate attack: 0.5 .. 1.0 s in 0.1 s steps.
+inline constexpr int LastGateAttackCode = 5;
+
+/// The delay: whole milliseconds 0..300 (two bytes), then 0..47 fine steps of 0.0208 ms; shown
+/// as a distance at 0.34 m a millisecond.
+inline constexpr int LastDelayMs = 300;
+inline constexpr int LastDelayFineCode = 47;
+inline constexpr double DelayFineStepMs = 0.0208;
+inline constexpr double MetresPerMs = 0.34;
+
 inline constexpr std::array<const char *, FactoryPresetCount> FactoryPresetNames{
     "  Flat  ", "bass_deb", "bbc_mon ", " brilli ", " hi_def ", "Loudness", "Percuss.", "presence",
     "  Soft  ", "S. boost", "Virt Sub", "FemVoice", "  Flat  ", "bbc_mon ", " brilli ", "Loudness"};

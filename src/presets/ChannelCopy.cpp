@@ -35,7 +35,7 @@ void CopyBytes(int from, int to, int size)
 bool Send(void (*send)(int), int index)
 {
     send(index);
-    return ModTxRx::RecoverFromFailure();
+    return ModTxRx::RecoverFromFailure() == ModTxRx::LinkOutcome::LinkUp;
 }
 
 bool CopyEqBands(Channels c)

@@ -1,12 +1,12 @@
 #include "presets/DeviceImage.h"
 
 #include "link/ModTxRx.h"
-#include "presets/PresetLink.h"
 
 namespace DeviceImage {
-namespace {
 
-constexpr std::uint8_t ReadSettingCommand = 0x19;
+using namespace UnitProtocol;
+
+namespace {
 
 /// Reading is harmless to repeat: with `Recover` a block whose frame failed is asked for again
 /// after the link was reopened, since the stale reply bytes of a failed frame must never land in
@@ -17,9 +17,12 @@ bool ReadBlock(int offset, OnFailure onFailure)
     ModTxRx::SplitToBytes(offset, 0);
     const std::uint8_t high = link.WorkBytes[2];
     const std::uint8_t low = link.WorkBytes[3];
+    const auto read = [high, low] {
+        ModTxRx::TransferFrame(ReadImageCommand, high, low, 0, 0, 0, 0);
+    };
     if (onFailure == OnFailure::Recover)
-        return PresetLink::SendRepeatable(ReadSettingCommand, high, low, 0, 0, 0, 0);
-    ModTxRx::TransferFrame(ReadSettingCommand, high, low, 0, 0, 0, 0);
+        return ModTxRx::SendRepeatable(read);
+    read();
     return !link.TransferFailed;
 }
 
@@ -33,7 +36,7 @@ bool ReadSettingImage(Image &image, OnFailure onFailure, const std::function<voi
     for (int offset = 0; offset < ImageSize; offset += BytesPerFrame) {
         if (!ReadBlock(offset, onFailure))
             return false;
-        std::copy_n(link.RxFrame.begin() + 5, BytesPerFrame, image.begin() + offset);
+        std::copy_n(link.RxFrame.begin() + FourReadAt, BytesPerFrame, image.begin() + offset);
         if (step)
             step();
     }

@@ -4,12 +4,14 @@
 #include <cstdint>
 #include <functional>
 
+#include "link/UnitProtocol.h"
+#include "model/ValueTables.h"
+
 /// Reading the unit's current setting image, four bytes a frame (command 0x19).
 namespace DeviceImage {
 
-inline constexpr int ImageSize = 128;
-inline constexpr int BytesPerFrame = 4;
-inline constexpr int FrameCount = ImageSize / BytesPerFrame;
+inline constexpr int ImageSize = ValueTables::PresetImageSize;
+inline constexpr int FrameCount = ImageSize / UnitProtocol::BytesPerFrame;
 
 using Image = std::array<std::uint8_t, ImageSize>;
 
@@ -19,7 +21,7 @@ enum class OnFailure {
 };
 
 /// Reads the 128 bytes into `image`, calling `step` after each frame. With `Recover`, a block whose
-/// frame failed is asked for again once after the link was reopened (`PresetLink::SendRepeatable`,
+/// frame failed is asked for again once after the link was reopened (`ModTxRx::SendRepeatable`,
 /// which tells the operator when that fails too). Answers false when the image could not be read
 /// whole; `image` is then incomplete and must not be used. In demo mode or while sending is
 /// suspended nothing is read and the answer is false.

@@ -9,29 +9,18 @@
 #include "model/ModFun.h"
 #include "presets/DeviceImage.h"
 #include "presets/ModPreset.h"
-#include "presets/PresetLink.h"
 #include "shell/Messages.h"
 
 namespace DevicePresets {
+
+using namespace UnitProtocol;
 
 namespace {
 
 using ModPreset::FactoryCount;
 using ModPreset::PresetCount;
 
-constexpr std::uint8_t RecallCommand = 0x1B;
-constexpr std::uint8_t WriteFourCommand = 0x18;
-constexpr std::uint8_t WriteByteCommand = 0x11;
-constexpr std::uint8_t EndStoreCommand = 0x3B;
-/// The unit's answer to recalling a place that holds nothing.
-constexpr std::uint8_t EmptyAnswer = 0xFF;
-constexpr std::uint8_t UsedMark = 0x55;
-
 constexpr int UserPlaceCount = PresetCount - FactoryCount;
-constexpr int PlaceImageAddress = 288;
-constexpr int PlaceNameAddress = 3872;
-constexpr int UsedMarkAddress = 0x30;
-constexpr int BlockSize = DeviceImage::BytesPerFrame;
 
 const QString ReadTitle = QStringLiteral("Read Preset");
 
@@ -42,8 +31,9 @@ void TellPresetEmpty()
 
 bool Recall(int index)
 {
-    return PresetLink::SendRepeatable(RecallCommand, static_cast<std::uint8_t>(index), 0, 0, 0, 0,
-                                      0);
+    const auto preset = static_cast<std::uint8_t>(index);
+    return ModTxRx::SendRepeatable(
+        [preset] { ModTxRx::TransferFrame(RecallCommand, preset, 0, 0, 0, 0, 0); });
 }
 
 /// The preset last recalled or stored, also in the overview window's title.
@@ -73,8 +63,9 @@ bool WriteFour(int address, const std::uint8_t *bytes)
 {
     ModTxRx::SplitToBytes(address, 0);
     const auto &work = ModTxRx::state.WorkBytes;
-    return PresetLink::SendRepeatable(WriteFourCommand, work[2], work[3], bytes[0], bytes[1],
-                                      bytes[2], bytes[3]);
+    return ModTxRx::SendRepeatable([high = work[2], low = work[3], bytes] {
+        ModTxRx::TransferFrame(WriteFourCommand, high, low, bytes[0], bytes[1], bytes[2], bytes[3]);
+    });
 }
 
 /// A store that stopped part-way: what the place held is partly overwritten in the unit.
@@ -124,7 +115,7 @@ Outcome ReadUserPreset(int index, const Presets::Progress &progress)
     if (!Recall(index))
         return Outcome::Stopped;
     bar.Step();
-    if (ModTxRx::state.RxFrame[3] == EmptyAnswer) {
+    if (ModTxRx::state.RxFrame[RecallAnswerAt] == EmptyPresetMark) {
         TellPresetEmpty();
         return Outcome::Refused;
     }
@@ -144,8 +135,8 @@ Outcome ReadFactoryPreset(int index, const Presets::Progress &progress)
     Presets::ProgressRun bar(progress, 1, ReadSteps);
     const auto &factory = ValueTables::FactoryPresetImages[index];
     DeviceImage::Image image{};
-    for (int offset = 0; offset < DeviceImage::ImageSize; offset += BlockSize) {
-        std::copy_n(factory.begin() + offset, BlockSize, image.begin() + offset);
+    for (int offset = 0; offset < DeviceImage::ImageSize; offset += BytesPerFrame) {
+        std::copy_n(factory.begin() + offset, BytesPerFrame, image.begin() + offset);
         bar.Step();
     }
     if (!Recall(index))
@@ -194,23 +185,28 @@ Outcome Memorize_eep(int place, const QString &name, const Presets::Progress &pr
     const QString centred = ModPreset::CenteredName(name);
     const QByteArray nameBytes = centred.toLatin1();
     const auto image = ModFun::state.ParamImage;
-    for (int offset = 0; offset < DeviceImage::ImageSize; offset += BlockSize) {
-        if (!WriteFour(place * DeviceImage::ImageSize + PlaceImageAddress + offset,
+    for (int offset = 0; offset < DeviceImage::ImageSize; offset += BytesPerFrame) {
+        if (!WriteFour(place * DeviceImage::ImageSize + PlaceImagesAddress + offset,
                        image.data() + offset))
             return AbandonPlace(preset);
         bar.Step();
     }
-    for (int i = 0; i < ModPreset::NameLength; i += BlockSize) {
+    for (int i = 0; i < ModPreset::NameLength; i += BytesPerFrame) {
         const auto *bytes = reinterpret_cast<const std::uint8_t *>(nameBytes.constData()) + i;
-        if (!WriteFour(place * ModPreset::NameLength + PlaceNameAddress + i, bytes))
+        if (!WriteFour(place * ModPreset::NameLength + PlaceNamesAddress + i, bytes))
             return AbandonPlace(preset);
         bar.Step();
     }
     // Without its used mark and the end of the store the place holds nothing the unit will recall.
     const auto placeByte = static_cast<std::uint8_t>(place);
-    if (!PresetLink::SendRepeatable(WriteByteCommand, 0, UsedMarkAddress + placeByte, 0, UsedMark,
-                                    0, 0) ||
-        !PresetLink::SendRepeatable(EndStoreCommand, placeByte, 0, 0, 0, 0, UsedMark))
+    const auto markUsed = [placeByte] {
+        ModTxRx::TransferFrame(WriteMemoryCommand, 0, UsedMarksAddress + placeByte, 0, UsedMark, 0,
+                               0);
+    };
+    const auto endStore = [placeByte] {
+        ModTxRx::TransferFrame(EndStoreCommand, placeByte, 0, 0, 0, 0, UsedMark);
+    };
+    if (!ModTxRx::SendRepeatable(markUsed) || !ModTxRx::SendRepeatable(endStore))
         return AbandonPlace(preset);
     ModPreset::state.PresetNames[preset] = centred;
     ModPreset::state.PresetUsed[preset] = true;

@@ -11,7 +11,6 @@
 #include "link/ModTxRx.h"
 #include "model/ImageCheck.h"
 #include "model/ModFun.h"
-#include "presets/PresetLink.h"
 #include "shell/FileAccess.h"
 #include "shell/Messages.h"
 
@@ -19,11 +18,9 @@ namespace PresetFiles {
 
 State state;
 
-namespace {
+using namespace UnitProtocol;
 
-constexpr std::uint8_t UploadCommand = 0x1A;
-constexpr std::uint8_t ApplyCommand = 0x2B;
-constexpr int BlockSize = 4;
+namespace {
 
 const QString ErrorTitle = QStringLiteral(" Error");
 
@@ -55,8 +52,9 @@ FileStart ReadFileStart(const QString &path)
     if (start.kind == FileAccess::Kind::Missing)
         return {{}, QStringLiteral(" File not found. Try again.")};
     if (start.kind != FileAccess::Kind::Regular)
-        return {{}, QStringLiteral("This is not a preset file: it is %1.")
-                        .arg(FileAccess::Describe(start.kind))};
+        return {{},
+                QStringLiteral("This is not a preset file: it is %1.")
+                    .arg(FileAccess::Describe(start.kind))};
     if (!start.error.isEmpty())
         return {{}, QStringLiteral("The file could not be read: %1").arg(start.error)};
     return {start.bytes, {}};
@@ -66,14 +64,18 @@ FileStart ReadFileStart(const QString &path)
 bool Upload(const std::array<std::uint8_t, FileSize> &image, const Presets::ProgressRun &bar)
 {
     const auto &work = ModTxRx::state.WorkBytes;
-    for (int i = 0; i < ValueTables::PresetImageSize; i += BlockSize) {
+    for (int i = 0; i < ValueTables::PresetImageSize; i += BytesPerFrame) {
         ModTxRx::SplitToBytes(i, 0);
-        if (!PresetLink::SendRepeatable(UploadCommand, work[2], work[3], image[i], image[i + 1],
-                                        image[i + 2], image[i + 3]))
+        const auto writeBlock = [&image, i, high = work[2], low = work[3]] {
+            ModTxRx::TransferFrame(WriteImageCommand, high, low, image[i], image[i + 1],
+                                   image[i + 2], image[i + 3]);
+        };
+        if (!ModTxRx::SendRepeatable(writeBlock))
             return false;
         bar.Step();
     }
-    if (!PresetLink::SendRepeatable(ApplyCommand, 0, 0, 0, 0, 0, 0))
+    if (!ModTxRx::SendRepeatable(
+            [] { ModTxRx::TransferFrame(ApplyImageCommand, 0, 0, 0, 0, 0, 0); }))
         return false;
     bar.Step();
     return true;

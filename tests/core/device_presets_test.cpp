@@ -1,7 +1,6 @@
 #include "ModelFixture.h"
 #include "presets/DevicePresets.h"
 #include "presets/ModPreset.h"
-#include "presets/PresetLink.h"
 
 namespace {
 
@@ -227,7 +226,7 @@ TEST_F(DevicePresetsTest, AFrameTheUnitNeverAnswersStopsWithAMessage)
     serial.QueueFailure();
     int panelClosed = 0;
     ModTxRx::SetPanelCloseHook([&] { ++panelClosed; });
-    EXPECT_FALSE(PresetLink::SendRepeatable(0x1B, 3, 0, 0, 0, 0, 0));
+    EXPECT_FALSE(ModTxRx::SendRepeatable([] { ModTxRx::TransferFrame(0x1B, 3, 0, 0, 0, 0, 0); }));
     EXPECT_EQ(serial.Commands(), (std::vector{0x1B, 0x25, 0x1B, 0x25}));
     EXPECT_EQ(panelClosed, 0) << "the link itself answers";
     EXPECT_TRUE(messages.ShownOnly("The unit does not answer this request; the operation was "

@@ -6,6 +6,8 @@
 
 namespace {
 
+using ModTxRx::LinkOutcome;
+
 class TransferTest : public ::testing::Test
 {
 protected:
@@ -57,7 +59,7 @@ TEST_F(TransferTest, DemoAndSuspendedSendNothing)
     EXPECT_TRUE(serial.calls.empty());
     EXPECT_FALSE(ModTxRx::state.TransferFailed);
     EXPECT_EQ(ModTxRx::state.RxFrame[3], 77);
-    EXPECT_TRUE(ModTxRx::RecoverFromFailure());
+    EXPECT_EQ(ModTxRx::RecoverFromFailure(), LinkOutcome::LinkUp);
 }
 
 TEST_F(TransferTest, TimeOutAndReplyModeFollowTheCommand)
@@ -129,14 +131,14 @@ TEST_F(TransferTest, RecoveryReopensOrClosesThePanelOnce)
 
     serial.QueueFailure();
     ModTxRx::TransferFrame(0x14, 0, 0, 1, 0, 0, 0);
-    EXPECT_TRUE(ModTxRx::RecoverFromFailure()); // the reopen's identity query answers
+    EXPECT_EQ(ModTxRx::RecoverFromFailure(), LinkOutcome::LinkUp); // the reopen's identity answers
     EXPECT_EQ(serial.opened.back(), "COM4");
     EXPECT_EQ(panelClosed, 0);
 
     serial.QueueFailure();
     ModTxRx::TransferFrame(0x14, 0, 0, 1, 0, 0, 0);
     serial.refusedPorts.insert("COM4");
-    EXPECT_FALSE(ModTxRx::RecoverFromFailure());
+    EXPECT_EQ(ModTxRx::RecoverFromFailure(), LinkOutcome::LinkLost);
     EXPECT_EQ(panelClosed, 1);
     EXPECT_FALSE(idleWhilePanelCloses); // a meter tick meanwhile must not start its own recovery
     EXPECT_TRUE(ModTxRx::state.LinkIdle);
@@ -150,7 +152,7 @@ TEST_F(TransferTest, FrameSentWhileAnotherWaitsIsRefusedAndLeavesTheLinkAlone)
 {
     // The responder plays a timer that fires while the first exchange waits for its reply.
     bool nestedFailed = false;
-    bool nestedRecovered = true;
+    LinkOutcome nestedOutcome = LinkOutcome::LinkUp;
     bool idleDuringNested = true;
     bool timerFired = false;
     serial.responder = [&](const FrameBuffer &request) {
@@ -158,7 +160,7 @@ TEST_F(TransferTest, FrameSentWhileAnotherWaitsIsRefusedAndLeavesTheLinkAlone)
             timerFired = true;
             ModTxRx::TransferFrame(0x21, 0, 0, 0, 0, 0, 0);
             nestedFailed = ModTxRx::state.TransferFailed;
-            nestedRecovered = ModTxRx::RecoverFromFailure();
+            nestedOutcome = ModTxRx::RecoverFromFailure();
             idleDuringNested = ModTxRx::state.LinkIdle;
         }
         FrameBuffer reply = request;
@@ -167,7 +169,7 @@ TEST_F(TransferTest, FrameSentWhileAnotherWaitsIsRefusedAndLeavesTheLinkAlone)
     };
     ModTxRx::TransferFrame(0x19, 0, 0, 0, 0, 0, 0);
     EXPECT_TRUE(nestedFailed);
-    EXPECT_FALSE(nestedRecovered);
+    EXPECT_EQ(nestedOutcome, LinkOutcome::LineBusy);
     EXPECT_FALSE(idleDuringNested);
     EXPECT_EQ(serial.Commands(), std::vector<int>{0x19}); // no reopen, no identity, no 0x21
     EXPECT_TRUE(serial.opened.empty());
@@ -189,23 +191,23 @@ TEST_F(TransferTest, FrameSentWhileTheReopenWaitsIsRefused)
     ModTxRx::state.ComPort = 4;
     bool timerFired = false;
     bool nestedFailed = false;
-    bool nestedRecovered = true;
+    LinkOutcome nestedOutcome = LinkOutcome::LinkUp;
     serial.responder = [&](const FrameBuffer &request) {
-        if (request[2] == ModTxRx::IdentityCommand && !timerFired) {
+        if (request[2] == 0x25 && !timerFired) {
             timerFired = true;
             ModTxRx::TransferFrame(0x21, 0, 0, 0, 0, 0, 0);
             nestedFailed = ModTxRx::state.TransferFailed;
-            nestedRecovered = ModTxRx::RecoverFromFailure();
+            nestedOutcome = ModTxRx::RecoverFromFailure();
         }
         FrameBuffer reply = request;
-        reply[8] = ModTxRx::FrameDevice;
+        reply[8] = 0x10;
         return reply;
     };
     serial.QueueFailure();
     ModTxRx::TransferFrame(0x07, 0, 0, 0, 75, 4, 120);
-    EXPECT_TRUE(ModTxRx::RecoverFromFailure());
+    EXPECT_EQ(ModTxRx::RecoverFromFailure(), LinkOutcome::LinkUp);
     EXPECT_TRUE(nestedFailed);
-    EXPECT_FALSE(nestedRecovered);
+    EXPECT_EQ(nestedOutcome, LinkOutcome::LineBusy);
     EXPECT_EQ(serial.Commands(), (std::vector<int>{0x07, 0x25})); // one reopen, no 0x21
     EXPECT_EQ(serial.opened.size(), 1u);
     EXPECT_TRUE(messages.Shown().empty());

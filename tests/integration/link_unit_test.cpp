@@ -10,6 +10,7 @@
 
 namespace {
 
+using ModTxRx::LinkOutcome;
 using ModTxRx::state;
 
 QByteArray Bytes(const auto &frame, int size = 10)
@@ -154,7 +155,7 @@ TEST_F(LinkUnitTest, RecoveryReopensTheLinkOrClosesThePanelOnce)
 
     ModTxRx::TransferFrame(0x14, 0, 0, 1, 0, 0, 0); // frame 2: garbage ahead of the reply
     ASSERT_TRUE(state.TransferFailed);
-    EXPECT_TRUE(ModTxRx::RecoverFromFailure()); // frame 3: the identity after the reopen
+    EXPECT_EQ(ModTxRx::RecoverFromFailure(), LinkOutcome::LinkUp); // frame 3: the reopen's identity
     EXPECT_EQ(panelClosed, 0);
     EXPECT_TRUE(messages.Shown().empty());
 
@@ -163,7 +164,7 @@ TEST_F(LinkUnitTest, RecoveryReopensTheLinkOrClosesThePanelOnce)
     ModTxRx::TransferFrame(0x19, 0, 0, 0, 0, 0, 0); // frame 4: the unit hangs up instead
     ASSERT_TRUE(state.TransferFailed);
     EXPECT_LT(clock.elapsed(), 3000) << "a hang-up must not wait for the time-out";
-    EXPECT_FALSE(ModTxRx::RecoverFromFailure());
+    EXPECT_EQ(ModTxRx::RecoverFromFailure(), LinkOutcome::LinkLost);
     EXPECT_EQ(panelClosed, 1);
     EXPECT_TRUE(messages.ShownOnly("Communication time-Out, the system close the device",
                                    "Communication problem", Messages::Icon::Critical))

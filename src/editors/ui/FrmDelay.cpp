@@ -63,8 +63,10 @@ QGroupBox *FrmDelay::BuildChannel(int channel)
 {
     frames[channel] = new QGroupBox(this);
     frames[channel]->setObjectName(QStringLiteral("Frame1_%1").arg(channel));
-    coarse[channel] = Spinner(QStringLiteral("UpDown1_%1").arg(channel), MaxCoarse, this);
-    fine[channel] = Spinner(QStringLiteral("UpDown2_%1").arg(channel), MaxFine, this);
+    coarse[channel] =
+        Spinner(QStringLiteral("UpDown1_%1").arg(channel), ValueTables::LastDelayMs, this);
+    fine[channel] =
+        Spinner(QStringLiteral("UpDown2_%1").arg(channel), ValueTables::LastDelayFineCode, this);
     delayBox[channel] = new EntryBox(FilterDelayKey, this);
     delayBox[channel]->setObjectName(QStringLiteral("Text2_%1").arg(channel));
     delayBox[channel]->setAlignment(Qt::AlignRight);

@@ -400,7 +400,7 @@ void FrmMain::MuteClicked(int channel)
     if (ModFun::state.UpdatingControls)
         return;
     ModFun::ToggleMute(channel);
-    if (!ModTxRx::RecoverFromFailure())
+    if (ModTxRx::RecoverFromFailure() != ModTxRx::LinkOutcome::LinkUp)
         return;
     // The toggle of the other channel ends on this channel's mute.
     const int other = 1 - channel;
@@ -444,8 +444,8 @@ void FrmMain::PollMeters()
     }
     if (!ModFun::state.PanelOpen)
         return;
-    ModTxRx::TransferFrame(Meters::PollCommand, 0, 0, 0, 0, 0, 0);
-    if (!ModTxRx::RecoverFromFailure())
+    ModTxRx::TransferFrame(UnitProtocol::MeterPollCommand, 0, 0, 0, 0, 0, 0);
+    if (ModTxRx::RecoverFromFailure() != ModTxRx::LinkOutcome::LinkUp)
         return;
     Meters::DecodeReply(MeterReplyData(), ModFun::state.Mute);
     DrawBars();

@@ -125,7 +125,7 @@ void EqBandGrid::AddBand(int channel, int k)
     qLayout->setSpacing(0);
     controls.q = NumberBox(name("Text5"), newMod::FilterKey, qCell);
     controls.q->setText(QStringLiteral("1.05"));
-    controls.qButtons = new UpDown(name("UpDown3"), 0, FilterEdit::LastQIndex, qCell);
+    controls.qButtons = new UpDown(name("UpDown3"), 0, ValueTables::LastQCode, qCell);
     controls.q->setFixedWidth(BoxWidth - 15);
     qLayout->addWidget(controls.q);
     qLayout->addWidget(controls.qButtons);

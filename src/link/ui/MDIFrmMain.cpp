@@ -12,6 +12,7 @@
 #include "editors/ui/FrmMain.h"
 #include "link/LineUse.h"
 #include "link/ModTxRx.h"
+#include "link/PortMap.h"
 #include "link/SerialComponent.h"
 #include "link/Startup.h"
 #include "lock/ModLock.h"
@@ -25,8 +26,6 @@ namespace {
 
 constexpr int FirstButtonTickMs = 3000;
 constexpr int ButtonTickMs = 1000;
-constexpr int InitializeFrameSize = 10;
-constexpr int InitializePortCount = 32;
 
 QPushButton *ToolbarButton(const QString &name, const QString &caption, QToolBar *toolbar)
 {
@@ -75,7 +74,7 @@ bool MDIFrmMain::Load()
     ModPreset::Reset();
     ModLock::Reset();
     ModTxRx::state.SerialPort = &serial;
-    if (serial.Initialize(InitializeFrameSize, InitializePortCount) != 0) {
+    if (serial.Initialize(UnitProtocol::FrameSize, PortMap::LastPort) != 0) {
         Messages::Tell(QStringLiteral("Wrong COM initialization!"), QStringLiteral("SerialLibDemo"),
                        Messages::Icon::Critical);
         return false;
