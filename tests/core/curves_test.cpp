@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "TableData.h"
 #include "graph/ModGraph.h"
 #include "model/ModFun.h"
+#include "model/ValueTables.h"
 
 namespace {
 
@@ -68,30 +70,45 @@ TEST_F(Curves, BellPeaksAtItsCentreAndCutMirrorsBoost)
         ASSERT_EQ(down[x], -up[x]) << x;
 }
 
-TEST_F(Curves, DivisorFollowsTheGainInTenthsOfADecibel)
+TEST_F(Curves, EveryDivisorRowHoldsForItsFiveGains)
 {
-    const std::pair<double, double> rows[] = {
-        {0.0, 1.0},   {0.1, 1.05}, {-0.5, 1.05}, {std::floor(3.7 * 10) / 10, 1.4},
-        {8.3, 1.83},  {-6, 1.6},   {14.5, 2.47}, {14.6, 2.52},
-        {15.0, 2.52}, {0.15, 1.0}, {15.1, 1.0}};
-    for (const auto &[gain, divisor] : rows)
-        EXPECT_EQ(ModGraph::QDivisor(gain), divisor) << gain;
+    for (const std::string &row : TableData::Rows("divisor_table.txt")) {
+        const std::vector<double> r = TableData::Numbers(row); // lowest, highest |gain|, divisor
+        for (long tenths = std::lround(r[0] * 10); tenths <= std::lround(r[1] * 10); ++tenths) {
+            EXPECT_EQ(ModGraph::QDivisor(tenths / 10.0), r[2]) << row;
+            EXPECT_EQ(ModGraph::QDivisor(-tenths / 10.0), r[2]) << row;
+        }
+    }
+    for (const double gain : {0.0, 0.15, 0.1 + 0.2, 15.1}) // no row holds them exactly
+        EXPECT_EQ(ModGraph::QDivisor(gain), 1.0) << gain;
 }
 
-TEST_F(Curves, ButterworthSections)
+TEST_F(Curves, EverySlopeFallsAsItsNameSays)
 {
-    EXPECT_NEAR(Filter(0, 100, 1)[0], -14.15, 0.005);
-    EXPECT_NEAR(Filter(0, ModGraph::PointFrequency(134), 1)[134], -10 * std::log10(2.0), 1e-12);
-    const ModGraph::Curve &lowPass = Filter(3, 2000, 2);
-    for (int x = 0; x < ModGraph::PointCount; x += 5) {
-        const double f = ModGraph::PointFrequency(x);
-        const double h = std::pow(2000, 2) / std::sqrt(std::pow(f, 4) + std::pow(2000, 4));
-        ASSERT_NEAR(lowPass[x], 20 * std::log10(h), 1e-10) << x;
+    const std::vector<std::string> rows = TableData::Rows("slopes.txt");
+    ASSERT_EQ(rows.size(), ValueTables::SlopeNames.size());
+    const int x = 300;
+    for (const std::string &row : rows) {
+        const std::vector<double> n = TableData::Numbers(row); // code, levels 0, 1, 2 octaves out
+        const int slope = static_cast<int>(n[0]);
+        EXPECT_EQ(ValueTables::NameAt(ValueTables::SlopeNames, slope).toStdString(),
+                  TableData::Texts(row)[0]);
+        for (int filter = 0; filter < ValueTables::FilterCount; ++filter) {
+            for (int octaves = 0; octaves <= 2; ++octaves) {
+                // A high-pass corner above the point, a low-pass corner below it.
+                const double corner =
+                    std::ldexp(ModGraph::PointFrequency(x), filter % 2 == 0 ? octaves : -octaves);
+                EXPECT_NEAR(Filter(filter, corner, slope)[x], n[1 + octaves], 1e-4)
+                    << row << ", filter " << filter << ", octaves " << octaves;
+            }
+        }
     }
-    const ModGraph::Curve before = lowPass;
-    EXPECT_EQ(Filter(3, 50, 3), before); // an unknown slope keeps the old curve
-    EXPECT_TRUE(std::all_of(Filter(1, 50, 0).begin(), Filter(1, 50, 0).end(),
-                            [](double v) { return v == 0; }));
+}
+
+TEST_F(Curves, UnknownSlopeKeepsTheCurveAndAttenuationIsExact)
+{
+    const ModGraph::Curve before = Filter(3, 2000, 2);
+    EXPECT_EQ(Filter(3, 50, 3), before);
     for (double r = 1e-12; r < 1e13; r *= 1.37)
         ASSERT_NEAR(ModGraph::AttenuationDb(r), -10 * std::log10(1 + r), 1e-12) << r;
 }

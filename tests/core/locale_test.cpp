@@ -1,15 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "QtPrinters.h"
+#include "TableData.h"
 #include "shell/ModCountry.h"
 
 namespace {
-
-QString LanguageText(const QString &name)
-{
-    return QStringLiteral("%1").arg(ModCountry::LanguageIdOf(QLocale(name)), 4, 16,
-                                    QLatin1Char('0'));
-}
 
 class Locale : public ::testing::Test
 {
@@ -21,40 +16,38 @@ protected:
     }
 };
 
-TEST_F(Locale, LocaleNamesGiveWindowsLanguageIdentifiers)
+TEST_F(Locale, EveryCommaLanguageWritesADecimalComma)
 {
-    const char *rows[][2] = {{"de_DE", "0407"}, {"en_US", "0409"},      {"fr_FR", "040c"},
-                             {"fr_BE", "080c"}, {"sr_Latn_RS", "081a"}, {"zh_TW", "0404"},
-                             {"de_BE", "0407"}, {"C", "0409"}};
-    for (const auto &[name, id] : rows)
-        EXPECT_EQ(LanguageText(name), id) << name;
-    EXPECT_EQ(ModCountry::GetLocaleText(0x0c0c, 1), "0c0c");
-    EXPECT_EQ(ModCountry::GetLocaleText(0x0407, 2), "");
+    const std::vector<std::string> rows = TableData::Rows("comma_languages.txt");
+    ASSERT_EQ(rows.size(), ModCountry::CommaLanguages.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const std::vector<std::string> fields = TableData::Fields(rows[i]); // identifier, locale
+        const QString id = QString::fromStdString(fields[0]);
+        EXPECT_EQ(ModCountry::CommaLanguages[i], fields[0]) << i;
+        EXPECT_TRUE(ModCountry::IsCommaLanguage(id)) << fields[0];
+        if (fields.size() < 2)
+            continue;
+        QLocale::setDefault(QLocale(QString::fromStdString(fields[1])));
+        ModCountry::CheckLocale();
+        EXPECT_EQ(ModCountry::GetLocaleText(0, 1), id) << fields[1];
+        EXPECT_EQ(ModCountry::NumberText(0.5), "0,5") << fields[1];
+    }
 }
 
-TEST_F(Locale, CommaLocalesAreFoundInTheList)
+TEST_F(Locale, OtherLanguagesWriteADecimalPoint)
 {
-    const QString commaLocales = QStringLiteral(
-        "sq_AL az_Latn_AZ az_Cyrl_AZ be_BY bs_Cyrl_BA bs_Latn_BA bg_BG ca_ES hr_HR hr_BA cs_CZ "
-        "da_DK nl_NL et_EE fo_FO fi_FI fr_CA fr_LU fr_MC fy_NL gl_ES ka_GE de_AT de_LU el_GR "
-        "hu_HU is_IS id_ID it_IT kk_KZ ky_KG lv_LV lt_LT ms_BN ms_MY mn_MN nb_NO pl_PL pt_PT "
-        "qu_BO qu_EC qu_PE ro_RO ru_RU sr_Cyrl_BA sr_Latn_BA sr_Cyrl_RS sk_SK sl_SI es_AR es_BO "
-        "es_CO es_CL es_CR es_EC es_PY es_ES es_UY es_VE sv_FI sv_SE tt_RU tr_TR uk_UA uz_Cyrl_UZ "
-        "uz_Latn_UZ vi_VN");
-    for (const QString &name : commaLocales.split(u' '))
-        EXPECT_TRUE(ModCountry::IsCommaLanguage(LanguageText(name))) << name.toStdString();
-    for (const char *name : {"en_GB", "ja_JP", "zh_CN", "es_MX", "de_CH"})
-        EXPECT_FALSE(ModCountry::IsCommaLanguage(LanguageText(name))) << name;
-    EXPECT_FALSE(ModCountry::IsCommaLanguage("0C0C")); // exact text comparison
-}
-
-TEST_F(Locale, CheckLocaleReadsTheUsersLocale)
-{
-    for (const auto &[name, comma] : {std::pair{"de_DE", 1}, {"en_US", 0}, {"fr_FR", 0}}) {
+    const char *rows[][2] = {{"en_US", "0409"}, {"en_GB", "0809"}, {"fr_FR", "040c"},
+                             {"ja_JP", "0411"}, {"zh_CN", "0804"}, {"zh_TW", "0404"},
+                             {"es_MX", "080a"}, {"de_CH", "0807"}, {"C", "0409"}};
+    for (const auto &[name, id] : rows) {
         QLocale::setDefault(QLocale(QLatin1String(name)));
         ModCountry::CheckLocale();
-        EXPECT_EQ(ModCountry::CommaLocale, comma) << name;
+        EXPECT_EQ(ModCountry::GetLocaleText(0, 1), id) << name;
+        EXPECT_EQ(ModCountry::NumberText(0.5), "0.5") << name;
     }
+    EXPECT_EQ(ModCountry::LanguageIdOf(QLocale("de_BE")), 0x0407); // by its language
+    EXPECT_EQ(ModCountry::GetLocaleText(0x0407, 2), "");
+    EXPECT_FALSE(ModCountry::IsCommaLanguage("0C0C")); // exact text comparison
 }
 
 TEST_F(Locale, NumbersPrintInTheirShortestForm)

@@ -75,16 +75,4 @@ TEST_F(ParamFrames, MuteTwiceAndLinkWithGraphicEqualiser)
                      ReplyFrame(0x12, 0, 0, 0, 0, 0, 1), ReplyFrame(0x12, 0, 0, 0, 0, 0, 0)}));
 }
 
-TEST_F(ParamFrames, LockAndDistanceBitsNeverOverwriteEachOther)
-{
-    ModFun::KeepSystemFlags(0xC5); // locked, metres, and bits the program does not keep
-    EXPECT_EQ(ModFun::state.SystemFlags, 0xC0);
-    EXPECT_EQ(ModFun::state.DelayInMetres, 1.0);
-    ModFun::SetLockBit(false);
-    EXPECT_EQ(ModFun::state.SystemFlags, ModFun::DistanceBit);
-    ModFun::SetDistanceUnit(false);
-    ModFun::SetLockBit(true);
-    EXPECT_EQ(ModFun::state.SystemFlags, ModFun::LockBit);
-}
-
 } // namespace

@@ -231,7 +231,6 @@ TEST_F(StartupTest, DemoModeIsSetUpWithoutAnyFrame)
     EXPECT_EQ(ModLock::state.LockState, 0);
     EXPECT_EQ(ModFun::state.Summary[12],
               QStringLiteral("HP: 20 Hz, Bypass - LP: 20000 Hz, Bypass"));
-    EXPECT_EQ(Startup::DemoTitle(), QStringLiteral("MX-RF418 - DEMO - Remote Control Software"));
     EXPECT_FALSE(Startup::LoadDeviceState()) << "nothing is loaded in demo mode";
     EXPECT_TRUE(serial.calls.empty());
 }

@@ -1,4 +1,7 @@
 #include "ModelFixture.h"
+#include "TableData.h"
+#include "link/Startup.h"
+#include "presets/ModPreset.h"
 
 namespace {
 
@@ -17,7 +20,21 @@ TEST_F(Summaries, DefaultImageGivesTheDefaultTexts)
     }
     EXPECT_EQ(ModFun::state.EqCaption[1], "PEQ");
     EXPECT_EQ(ModFun::state.MuteText[1], "Unmuted");
-    EXPECT_EQ(ModFun::state.ChannelNames[1], "CH.B - Right");
+}
+
+TEST_F(Summaries, FixedTextsAsWrittenDown)
+{
+    ASSERT_TRUE(ModFun::SendWholeState()); // names the channels
+    const QStringList program = QStringList{ModFun::ModelName, ValueTables::DelayUnitNames[0],
+                                            ValueTables::DelayUnitNames[1]} +
+        QStringList(ModFun::state.ChannelNames.begin(), ModFun::state.ChannelNames.end()) +
+        QStringList{ModPreset::EmptyName(), Startup::ConnectedTitle(), Startup::DemoTitle()};
+    QStringList written;
+    for (const std::string &row : TableData::Rows("texts.txt")) {
+        for (const std::string &text : TableData::Texts(row))
+            written.append(QString::fromStdString(text));
+    }
+    EXPECT_EQ(program, written);
 }
 
 TEST_F(Summaries, EqualiserIsFlatOnlyWhenEveryGainIsZero)

@@ -2,40 +2,64 @@
 
 #include <gtest/gtest.h>
 
+#include "TableData.h"
 #include "model/ValueTables.h"
 
 using namespace ValueTables;
 
-TEST(ValueTables, SpotValuesOfTheNumericTables)
+namespace {
+
+struct Table
 {
-    const std::pair<double, double> spots[] = {
-        {FreqTable[0], 20},       {FreqTable[68], 1000},    {FreqTable[73], 1337},
-        {FreqTable[113], 13375},  {FreqTable[120], 20000},  {QTable[0], 0.4},
-        {QTable[11], 0.95},       {QTable[12], 1.0},        {QTable[24], 2.2},
-        {QTable[101], 9.9},       {QTable[102], 10},        {QTable[220], 128},
-        {AttackTable[49], 50},    {ReleaseTable[175], 200}, {ReleaseTable[176], 205},
-        {ReleaseTable[205], 350}, {GateTimeTable[8], 80}};
-    for (const auto &[entry, expected] : spots)
-        EXPECT_EQ(entry, expected);
-    for (std::size_t k = 1; k < FreqTable.size(); ++k)
-        EXPECT_LT(FreqTable[k - 1], FreqTable[k]) << k;
+    const char *name;
+    const char *file;
+    std::vector<double> program;
+    friend void PrintTo(const Table &table, std::ostream *out) { *out << table.name; }
+};
+
+template<class Entry, std::size_t N> std::vector<double> Doubles(const std::array<Entry, N> &table)
+{
+    return {table.begin(), table.end()};
 }
 
-TEST(ValueTables, FactoryPresetsShareOneLayout)
+class ValueTable : public ::testing::TestWithParam<Table>
 {
-    EXPECT_EQ(&DefaultImage, &FactoryPresetImages[0]);
-    EXPECT_EQ(DefaultImage[127], 2);
-    EXPECT_EQ(DefaultImage[63], 0);
-    const PresetImage &bbc = FactoryPresetImages[13]; // "bbc_mon " with Q 1.0
-    const std::uint8_t limiterToGate[] = {4, 75, 150, 24, 68, 0, 0, 0, 120, 0};
-    for (int i = 0; i < 10; ++i)
-        EXPECT_EQ(bbc[45 + i], limiterToGate[i]) << i;
-    for (int i = 0; i < 63; ++i)
-        EXPECT_EQ(bbc[64 + i], bbc[i]) << i;
-    EXPECT_EQ(bbc[0], 6);
-    EXPECT_EQ(bbc[3 * 14 + 1], 116);
-    EXPECT_EQ(bbc[3 * 14 + 2], 12);
-    EXPECT_STREQ(FactoryPresetNames[13], "bbc_mon ");
+};
+
+TEST_P(ValueTable, EveryEntryAsWrittenDown)
+{
+    const Table &table = GetParam();
+    const std::vector<double> expected = TableData::Entries(table.file, table.name);
+    ASSERT_EQ(table.program.size(), expected.size());
+    for (std::size_t code = 0; code < expected.size(); ++code)
+        EXPECT_EQ(table.program[code], expected[code]) << "code " << code;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    All, ValueTable,
+    ::testing::Values(Table{"FreqTable", "freq_table.txt", Doubles(FreqTable)},
+                      Table{"QTable", "q_table.txt", Doubles(QTable)},
+                      Table{"AttackTable", "attack_table.txt", Doubles(AttackTable)},
+                      Table{"ReleaseTable", "release_table.txt", Doubles(ReleaseTable)},
+                      Table{"GateTimeTable", "gate_time_table.txt", Doubles(GateTimeTable)},
+                      Table{"EqBandOffsets", "block_offsets.txt", Doubles(EqBandOffsets)},
+                      Table{"LimiterOffsets", "block_offsets.txt", Doubles(LimiterOffsets)},
+                      Table{"CrossoverOffsets", "block_offsets.txt", Doubles(CrossoverOffsets)},
+                      Table{"DelayOffsets", "block_offsets.txt", Doubles(DelayOffsets)},
+                      Table{"MuteOffsets", "block_offsets.txt", Doubles(MuteOffsets)},
+                      Table{"GateOffsets", "block_offsets.txt", Doubles(GateOffsets)}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(ValueTables, FactoryPresetsAsWrittenDown)
+{
+    const std::vector<std::string> rows = TableData::Rows("factory_images.txt");
+    ASSERT_EQ(rows.size(), FactoryPresetImages.size());
+    for (std::size_t n = 0; n < rows.size(); ++n) {
+        EXPECT_EQ(TableData::Texts(rows[n]), std::vector<std::string>{FactoryPresetNames[n]}) << n;
+        EXPECT_EQ(Doubles(FactoryPresetImages[n]), TableData::Numbers(rows[n]))
+            << "preset " << n + 1;
+    }
+    EXPECT_EQ(Doubles(DefaultImage), TableData::Numbers(rows[0]));
 }
 
 TEST(ValueTables, LookupsNeverLeaveTheTable)
@@ -46,3 +70,5 @@ TEST(ValueTables, LookupsNeverLeaveTheTable)
     EXPECT_EQ(CodeOf(std::nan("")), 0);
     EXPECT_EQ(CodeOf(1e300), 0);
 }
+
+} // namespace

@@ -115,23 +115,6 @@ TEST_F(LinkUnitTest, TransferKeepsTheReplyOrFlagsTheFailure)
     EXPECT_EQ(state.RxFrame[2], 0x0A);
 }
 
-TEST_F(LinkUnitTest, DemoAndSuspendedSendNothingToTheUnit)
-{
-    Connect();
-    state.DemoMode = true;
-    ModTxRx::TransferFrame(0x0A, 0, 0, 0, 0, 0, 1);
-    state.DemoMode = false;
-    state.SendSuspended = true;
-    ModTxRx::TransferFrame(0x0A, 1, 0, 0, 0, 0, 1);
-    EXPECT_FALSE(state.TransferFailed);
-    state.SendSuspended = false;
-    ModTxRx::TransferFrame(0x12, 0, 0, 0, 0, 0, 1);
-    const auto log = unit.Log(2);
-    ASSERT_EQ(log.size(), 2u);
-    EXPECT_EQ(log[0].request[2], 0x25);
-    EXPECT_EQ(log[1].request[2], 0x12);
-}
-
 TEST_F(LinkUnitTest, MemoryAddressesFromSplitToBytesReachTheUnit)
 {
     Connect();
