@@ -76,7 +76,8 @@ int ReductionToSegments(double gainDb)
 void DecodeReply(const std::array<std::uint8_t, 6> &data, const std::array<double, 2> &mute)
 {
     for (int channel = 0; channel < 2; ++channel) {
-        state.MeterSegments[channel] = LevelToSegments(LevelOf(data[channel], InputReference));
+        state.LevelDb[channel] = LevelOf(data[channel], InputReference);
+        state.MeterSegments[channel] = LevelToSegments(state.LevelDb[channel]);
 
         const std::uint8_t limiter = data[FirstLimiterBar + channel];
         double gain = limiter == 0 ? 0 : DecibelsOf(RawOf(limiter), LimiterReference);
@@ -88,6 +89,7 @@ void DecodeReply(const std::array<std::uint8_t, 6> &data, const std::array<doubl
         double output = LevelOf(data[FirstOutputBar + channel], OutputReference);
         if (IsMuted(mute[channel]))
             output = SilentDb;
+        state.LevelDb[FirstOutputBar + channel] = output + gain;
         state.MeterSegments[FirstOutputBar + channel] = LevelToSegments(output + gain);
     }
 }

@@ -29,6 +29,8 @@ struct State
     std::array<double, 9> MeterSegments{0, 0, 0, 0, 6, 6, 0, 0, 0};
     /// Limiter gain in dB of channels A and B from the last reply (entry 2 is not used).
     std::array<double, 3> LimiterGain{};
+    /// The levels in dB that bars 0..3 show (input A, B, output A, B with its limiter gain).
+    std::array<double, 4> LevelDb{SilentDb, SilentDb, SilentDb, SilentDb};
 };
 
 extern State state;

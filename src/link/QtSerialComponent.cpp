@@ -102,9 +102,16 @@ int QtSerialComponent::Open(const QString &portName, int baud)
     Close();
     if (PortMap::PortNumber(portName) == 0)
         return OpenUnknownPort;
-    device = PortMap::DevicePath(portName);
-    if (device.isEmpty())
+    const QString path = PortMap::DevicePath(portName);
+    if (path.isEmpty())
         return OpenNoDevice;
+    return OpenDevice(path, baud);
+}
+
+int QtSerialComponent::OpenDevice(const QString &path, int baud)
+{
+    Close();
+    device = path;
     port->setPortName(device);
     const bool configured = port->setBaudRate(baud) && port->setDataBits(QSerialPort::Data8) &&
         port->setParity(QSerialPort::NoParity) && port->setStopBits(QSerialPort::OneStop) &&

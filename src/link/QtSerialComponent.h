@@ -25,6 +25,9 @@ public:
     int Initialize(int frameSize, int portCount) override;
     /// Closes a held port, then opens `portName` at `baud`. Answers an `OpenResult`.
     int Open(const QString &portName, int baud) override;
+    /// Closes a held port, then opens the device path itself (no port name, no map). Answers
+    /// `OpenOk` or `OpenFailed`.
+    int OpenDevice(const QString &path, int baud);
     /// Discards stale input, sends the 10 bytes and waits up to `timeoutMs` for 10 reply bytes.
     /// The unit's reply repeats the command byte; a whole frame that answers another command is
     /// a late reply to an earlier frame and is passed over.
