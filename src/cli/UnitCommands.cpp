@@ -1,4 +1,5 @@
 // ports, info, preset, meters, lock, unlock and password.
+#include <cmath>
 #include <csignal>
 
 #include <QElapsedTimer>
@@ -206,7 +207,9 @@ Exit ApplyLock(const Context &context, bool locked)
 void PrintMeters()
 {
     const auto &meters = Meters::state;
-    const auto pair = [](double a, double b) { return QJsonArray{a, b}; };
+    // Sums of levels and gains in doubles are cut back to the meters' one decimal.
+    const auto tenth = [](double value) { return std::round(value * 10) / 10; };
+    const auto pair = [&tenth](double a, double b) { return QJsonArray{tenth(a), tenth(b)}; };
     const QJsonArray input = pair(meters.LevelDb[0], meters.LevelDb[1]);
     const QJsonArray output = pair(meters.LevelDb[2], meters.LevelDb[3]);
     const QJsonArray limiter = pair(meters.LimiterGain[0], meters.LimiterGain[1]);
