@@ -71,10 +71,14 @@ Exit RunDump(const Context &context)
     QSaveFile file(path);
     if (!path.isEmpty() && !file.open(QIODevice::WriteOnly))
         return Fail(BadInput, QStringLiteral("%1: %2").arg(path, file.errorString()));
-    Session session(context.global);
-    if (auto failed = session.Connect())
-        return *failed;
-    const auto &image = ModFun::state.ParamImage;
+    SettingJson::Image image{};
+    {
+        // The unit is released before the file is written.
+        Session session(context.global);
+        if (auto failed = session.Connect())
+            return *failed;
+        image = ModFun::state.ParamImage;
+    }
     if (path.isEmpty()) {
         std::fputs(SettingJson::ToJsonText(image).constData(), stdout);
         return Done;
