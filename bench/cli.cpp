@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTime>
 
 #include "TemporaryConfig.h"
 #include "VirtualUnit.h"
@@ -34,11 +35,13 @@ struct Run
     double processMs = 0;
 };
 
-/// Frames and span from the trace lines "<seconds> s  <request> -> <reply>  <round trip> ms".
+/// Frames and span from the trace lines
+/// "<hh:mm:ss.zzz>  <request> -> <reply>  <round trip> ms  answered".
 Run ReadTrace(const QString &trace)
 {
     static const QRegularExpression line(
-        QStringLiteral(R"(^\s*([0-9.]+) s  [0-9A-F ]+ -> [0-9A-F ]+  ([0-9.]+) ms$)"),
+        QStringLiteral(
+            R"(^(\d\d:\d\d:\d\d\.\d{3})  [0-9A-F ]+ -> [0-9A-F ]+  ([0-9.]+) ms  answered$)"),
         QRegularExpression::MultilineOption);
     Run run;
     double first = -1;
@@ -46,7 +49,8 @@ Run ReadTrace(const QString &trace)
     double roundTrips = 0;
     for (auto match = line.globalMatch(trace); match.hasNext();) {
         const auto exchange = match.next();
-        const double startMs = exchange.captured(1).toDouble() * 1000;
+        const double startMs = QTime(0, 0).msecsTo(
+            QTime::fromString(exchange.captured(1), QStringLiteral("HH:mm:ss.zzz")));
         if (first < 0)
             first = startMs;
         end = startMs + exchange.captured(2).toDouble();

@@ -35,8 +35,10 @@ QList<QCommandLineOption> NoOptions()
 }
 
 const Command Commands[] = {
-    {"ports", "", "COM1..COM32 with their devices, and the serial adapters no COM name leads to", 0,
-     0, RunPorts, NoOptions},
+    {"ports", "",
+     "COM1..COM32 with their devices and why one does not open, and the serial adapters no COM "
+     "name leads to",
+     0, 0, RunPorts, NoOptions},
     {"info", "", "firmware, lock state, current preset and the 32 presets with their names", 0, 0,
      RunInfo, NoOptions},
     {"dump", "", "the whole current setting as JSON (stdout), or as a preset file", 0, 0, RunDump,
@@ -103,7 +105,8 @@ void AddGlobalOptions(QCommandLineParser &parser)
         {QStringLiteral("device"), QStringLiteral("The unit's serial device, e.g. /dev/ttyUSB0."),
          QStringLiteral("PATH")},
         {QStringLiteral("trace"),
-         QStringLiteral("Print every exchange on stderr: time, request and reply, round trip.")},
+         QStringLiteral("Print every open and exchange on stderr: time, request and reply, "
+                        "round trip, outcome.")},
         {QStringLiteral("json"), QStringLiteral("Print data as JSON.")},
     });
 }

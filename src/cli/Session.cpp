@@ -1,7 +1,9 @@
 #include "cli/Session.h"
 
 #include "cli/Terminal.h"
+#include "link/FrameTrace.h"
 #include "link/ModTxRx.h"
+#include "link/PortDiagnosis.h"
 #include "link/PortMap.h"
 #include "link/Startup.h"
 #include "lock/ModLock.h"
@@ -29,7 +31,9 @@ Session::Session(const GlobalOptions &options) : options(options)
         Terminal::PrintError(box.text);
         return Messages::Answer::Ok;
     });
-    serial.SetTrace(options.trace);
+    if (options.trace)
+        FrameTrace::SetHook(
+            [](const FrameTrace::Entry &entry) { Terminal::PrintError(FrameTrace::Line(entry)); });
     if (!options.device.isEmpty())
         serial.SetDevice(options.device);
     ModTxRx::state.SerialPort = &serial;
@@ -39,6 +43,7 @@ Session::~Session()
 {
     Startup::ReleaseUnit(true);
     ModTxRx::state.SerialPort = nullptr;
+    FrameTrace::SetHook({});
     Messages::Reset();
 }
 
@@ -61,8 +66,11 @@ QString Session::NotFoundDetail() const
                                         serial.LastDevice().isEmpty() ? QStringLiteral("no device")
                                                                       : serial.LastDevice())
         : options.device;
-    return serial.IsOpen() ? QStringLiteral("no unit answered on %1").arg(where)
-                           : QStringLiteral("%1 cannot be opened").arg(where);
+    if (serial.IsOpen())
+        return QStringLiteral("no unit answered on %1").arg(where);
+    const PortDiagnosis::PortState why = PortDiagnosis::DiagnoseDevice(serial.LastDevice());
+    return QStringLiteral("%1 cannot be opened: %2").arg(where, why.words) +
+        (why.fix.isEmpty() ? QString() : QStringLiteral("; fix: ") + why.fix);
 }
 
 std::optional<Exit> Session::Connect()

@@ -3,20 +3,16 @@
 #include <csignal>
 
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSerialPort>
-#include <QSerialPortInfo>
-#include <QSet>
 #include <QThread>
 
 #include "cli/CommandContext.h"
 #include "cli/Terminal.h"
 #include "editors/Meters.h"
 #include "link/ModTxRx.h"
-#include "link/PortMap.h"
+#include "link/PortDiagnosis.h"
 #include "lock/ModLock.h"
 #include "model/ModFun.h"
 #include "presets/DevicePresets.h"
@@ -35,29 +31,6 @@ volatile std::sig_atomic_t stopRequested = 0;
 void RequestStop(int)
 {
     stopRequested = 1;
-}
-
-bool CanOpen(const QString &device)
-{
-    QSerialPort port(device);
-    const bool opened = port.open(QIODevice::ReadWrite);
-    port.close();
-    return opened;
-}
-
-QString Canonical(const QString &path)
-{
-    const QString canonical = QFileInfo(path).canonicalFilePath();
-    return canonical.isEmpty() ? path : canonical;
-}
-
-QString UsbIds(const QSerialPortInfo &info)
-{
-    if (!info.hasVendorIdentifier() || !info.hasProductIdentifier())
-        return QStringLiteral("-");
-    return QStringLiteral("%1:%2")
-        .arg(info.vendorIdentifier(), 4, 16, QLatin1Char('0'))
-        .arg(info.productIdentifier(), 4, 16, QLatin1Char('0'));
 }
 
 QJsonArray PresetPlaces()
@@ -246,42 +219,66 @@ bool PollMeters()
     return true;
 }
 
+/// COM1..COM32 as JSON, printed as lines too when asked.
+QJsonArray ListPorts(bool print)
+{
+    QJsonArray ports;
+    for (const PortDiagnosis::PortState &port : PortDiagnosis::DiagnoseAll()) {
+        ports.append(QJsonObject{{QStringLiteral("port"), port.port},
+                                 {QStringLiteral("device"), port.device},
+                                 {QStringLiteral("exists"), port.exists},
+                                 {QStringLiteral("opens"), port.opens},
+                                 {QStringLiteral("why"), port.words},
+                                 {QStringLiteral("fix"), port.fix}});
+        if (!print)
+            continue;
+        Terminal::PrintOut(QStringLiteral("%1  %2  %3")
+                               .arg(port.port, -5)
+                               .arg(port.device.isEmpty() ? QStringLiteral("-") : port.device, -24)
+                               .arg(port.words));
+        if (!port.fix.isEmpty())
+            Terminal::PrintOut(QStringLiteral("       fix: ") + port.fix);
+    }
+    return ports;
+}
+
+/// "not mapped: <stable name>  <description>  <manufacturer>  usb <ids>  serial <number>", the
+/// parts the system does not know left out.
+QString AdapterLine(const PortDiagnosis::Adapter &adapter)
+{
+    QStringList parts{QStringLiteral("not mapped: ") + adapter.stablePath, adapter.description,
+                      adapter.manufacturer};
+    if (!adapter.usbIds.isEmpty())
+        parts << QStringLiteral("usb ") + adapter.usbIds;
+    if (!adapter.serialNumber.isEmpty())
+        parts << QStringLiteral("serial ") + adapter.serialNumber;
+    parts.removeAll(QString());
+    return parts.join(QStringLiteral("  "));
+}
+
+/// The adapters no port name leads to as JSON, printed as lines too when asked.
+QJsonArray ListAdapters(bool print)
+{
+    QJsonArray adapters;
+    for (const PortDiagnosis::Adapter &adapter : PortDiagnosis::UnmappedAdapters()) {
+        adapters.append(QJsonObject{{QStringLiteral("device"), adapter.device},
+                                    {QStringLiteral("description"), adapter.description},
+                                    {QStringLiteral("manufacturer"), adapter.manufacturer},
+                                    {QStringLiteral("usb"), adapter.usbIds},
+                                    {QStringLiteral("serialNumber"), adapter.serialNumber},
+                                    {QStringLiteral("stablePath"), adapter.stablePath}});
+        if (print)
+            Terminal::PrintOut(AdapterLine(adapter));
+    }
+    return adapters;
+}
+
 } // namespace
 
 Exit RunPorts(const Context &context)
 {
-    QSet<QString> named;
-    QJsonArray ports;
-    for (int port = PortMap::FirstPort; port <= PortMap::LastPort; ++port) {
-        const QString name = ModTxRx::PortName(port);
-        const QString device = PortMap::DevicePath(name);
-        const bool exists = !device.isEmpty() && QFileInfo::exists(device);
-        const bool opens = exists && CanOpen(device);
-        if (!device.isEmpty())
-            named.insert(Canonical(device));
-        ports.append(QJsonObject{{QStringLiteral("port"), name},
-                                 {QStringLiteral("device"), device},
-                                 {QStringLiteral("exists"), exists},
-                                 {QStringLiteral("opens"), opens}});
-        if (!context.global.json)
-            Terminal::PrintOut(QStringLiteral("%1  %2  %3")
-                                   .arg(name, -5)
-                                   .arg(device.isEmpty() ? QStringLiteral("-") : device, -24)
-                                   .arg(!exists     ? QStringLiteral("no such device")
-                                            : opens ? QStringLiteral("exists, opens")
-                                                    : QStringLiteral("exists, cannot be opened")));
-    }
-    QJsonArray adapters;
-    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
-        if (named.contains(Canonical(info.systemLocation())))
-            continue;
-        adapters.append(QJsonObject{{QStringLiteral("device"), info.systemLocation()},
-                                    {QStringLiteral("description"), info.description()},
-                                    {QStringLiteral("usb"), UsbIds(info)}});
-        if (!context.global.json)
-            Terminal::PrintOut(QStringLiteral("not mapped: %1  %2  usb %3")
-                                   .arg(info.systemLocation(), info.description(), UsbIds(info)));
-    }
+    const QJsonArray ports = ListPorts(!context.global.json);
+    const QJsonArray adapters = ListAdapters(!context.global.json);
     if (context.global.json)
         PrintJson(QJsonObject{{QStringLiteral("ports"), ports},
                               {QStringLiteral("unmappedAdapters"), adapters}});
