@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "QtPrinters.h"
@@ -157,6 +158,25 @@ TEST_F(CliTest, SettingGoesRoundJsonAndPresetFileByteForByte)
     ASSERT_EQ(restore.exit, 0) << restore.err.toStdString();
     ASSERT_EQ(Cli({"dump", "--preset-file", folder.filePath("again.RFP")}).exit, 0);
     EXPECT_EQ(ReadFile("again.RFP"), OriginalImage());
+}
+
+TEST_F(CliTest, TraceShowsTheOpenAndEveryExchangeAsTheUnitLogsIt)
+{
+    ASSERT_TRUE(StartUnit());
+    const Finished run = Cli({"--trace", "preset", "store", "17", "Stage"});
+    ASSERT_EQ(run.exit, 0) << run.err.toStdString();
+    static const QRegularExpression exchange(
+        R"(^\d\d:\d\d:\d\d\.\d{3}  (.+ -> .+)  \d+\.\d ms  answered$)",
+        QRegularExpression::MultilineOption);
+    QStringList exchanges;
+    for (auto match = exchange.globalMatch(run.err); match.hasNext();)
+        exchanges << match.next().captured(1);
+    ASSERT_EQ(unit.Log(int(exchanges.size())).size(), std::size_t(exchanges.size()));
+    EXPECT_EQ(exchanges, unit.LogLines());
+    EXPECT_TRUE(run.err.contains(QRegularExpression(
+        "^\\S+  open " + QRegularExpression::escape(unit.PtyPath()) + "  \\S+ ms  open$",
+        QRegularExpression::MultilineOption)))
+        << run.err.toStdString();
 }
 
 TEST_F(CliTest, SetSnapsAsTheWindowsDoAndTheUnitHoldsIt)
