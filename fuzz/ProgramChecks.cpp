@@ -1,6 +1,8 @@
 #include "ProgramChecks.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <functional>
 
 #include "lock/ModLock.h"
 #include "shell/AppInfo.h"
@@ -64,4 +66,24 @@ bool ToldOnce(const QString &title)
 {
     const auto &log = Messages::Log();
     return log.size() == 1 && log[0].box.title == title;
+}
+
+bool UploadReachedUnit(const FuzzSerial &serial,
+                       const std::array<std::uint8_t, ValueTables::ImageSize> &image)
+{
+    constexpr std::uint8_t UploadCommand = 0x1A;
+    constexpr std::uint8_t ApplyCommand = 0x2B;
+    std::array<bool, ValueTables::PresetImageSize / 4> blocks{};
+    bool applied = false;
+    for (const FuzzSerial::Answered &frame : serial.answered) {
+        const FrameBuffer &request = frame.request;
+        const int at = request[4];
+        if (request[2] == ApplyCommand)
+            applied = std::ranges::all_of(blocks, std::identity());
+        else if (request[2] == UploadCommand && request[3] == 0 && at % 4 == 0 &&
+                 at < ValueTables::PresetImageSize)
+            blocks[at / 4] =
+                std::equal(request.begin() + 5, request.begin() + 9, image.begin() + at);
+    }
+    return applied;
 }

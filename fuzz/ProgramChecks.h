@@ -51,3 +51,8 @@ const FuzzSerial::Answered &LastAnswered(const FuzzSerial &serial, std::uint8_t 
 bool ToldLinkProblem();
 /// True when exactly one message was shown, with this title.
 bool ToldOnce(const QString &title);
+
+/// Every block of an upload (0x1A) went through with the image's bytes at its address, then the
+/// apply frame (0x2B).
+bool UploadReachedUnit(const FuzzSerial &serial,
+                       const std::array<std::uint8_t, ValueTables::ImageSize> &image);

@@ -24,8 +24,6 @@ namespace {
 using PresetFiles::LoadOutcome;
 using Image = std::array<std::uint8_t, PresetFiles::FileSize>;
 
-constexpr std::uint8_t UploadCommand = 0x1A;
-constexpr std::uint8_t ApplyCommand = 0x2B;
 constexpr int UploadFrames = ValueTables::PresetImageSize / 4 + 1;
 
 /// A folder in memory where there is one: saving syncs the file to disk, which would slow each
@@ -100,24 +98,6 @@ std::optional<Image> ExpectedImage(const QByteArray &bytes)
     if (ImageCheck::ClampCodes(clamped) != 0)
         return std::nullopt;
     return image;
-}
-
-/// Every block went through with the file's bytes at its address, then the apply frame.
-bool UploadReachedUnit(const FuzzSerial &serial, const Image &image)
-{
-    std::array<bool, UploadFrames - 1> blocks{};
-    bool applied = false;
-    for (const FuzzSerial::Answered &frame : serial.answered) {
-        const FrameBuffer &request = frame.request;
-        const int at = request[4];
-        if (request[2] == ApplyCommand)
-            applied = std::ranges::all_of(blocks, std::identity());
-        else if (request[2] == UploadCommand && request[3] == 0 && at % 4 == 0 &&
-                 at < ValueTables::PresetImageSize)
-            blocks[at / 4] =
-                std::equal(request.begin() + 5, request.begin() + 9, image.begin() + at);
-    }
-    return applied;
 }
 
 struct ProgressSeen

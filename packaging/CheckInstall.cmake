@@ -20,7 +20,7 @@ if(result)
 endif()
 
 set(usr "${ROOT}/usr")
-set(expected bin/mxrf418 bin/mxrf418-unit share/applications/mxrf418.desktop
+set(expected bin/mxrf418 bin/mxrf418-cli bin/mxrf418-unit share/applications/mxrf418.desktop
              share/icons/hicolor/scalable/apps/mxrf418.svg ${DOC_DIR}/README.md)
 string(REPLACE "," ";" sizes "${ICON_SIZES}")
 foreach(size IN LISTS sizes)
@@ -44,6 +44,13 @@ execute_process(COMMAND "${usr}/bin/mxrf418-unit" --help RESULT_VARIABLE result 
                 ERROR_QUIET)
 if(NOT result EQUAL 0)
     problem("/usr/bin/mxrf418-unit --help failed: ${result}")
+endif()
+
+# The installed command-line tool runs on its own and knows its commands.
+execute_process(COMMAND "${usr}/bin/mxrf418-cli" --help RESULT_VARIABLE result
+                OUTPUT_VARIABLE help ERROR_QUIET)
+if(NOT result EQUAL 0 OR NOT help MATCHES "restore FILE")
+    problem("/usr/bin/mxrf418-cli --help failed: ${result}")
 endif()
 
 # The desktop entry starts the installed program with the installed icon, filed under audio.

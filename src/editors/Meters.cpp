@@ -4,6 +4,8 @@
 #include <cmath>
 #include <span>
 
+#include "link/UnitProtocol.h"
+
 namespace Meters {
 
 State state;
@@ -76,7 +78,8 @@ int ReductionToSegments(double gainDb)
 void DecodeReply(const std::array<std::uint8_t, 6> &data, const std::array<double, 2> &mute)
 {
     for (int channel = 0; channel < 2; ++channel) {
-        state.MeterSegments[channel] = LevelToSegments(LevelOf(data[channel], InputReference));
+        state.LevelDb[channel] = LevelOf(data[channel], InputReference);
+        state.MeterSegments[channel] = LevelToSegments(state.LevelDb[channel]);
 
         const std::uint8_t limiter = data[FirstLimiterBar + channel];
         double gain = limiter == 0 ? 0 : DecibelsOf(RawOf(limiter), LimiterReference);
@@ -88,6 +91,7 @@ void DecodeReply(const std::array<std::uint8_t, 6> &data, const std::array<doubl
         double output = LevelOf(data[FirstOutputBar + channel], OutputReference);
         if (IsMuted(mute[channel]))
             output = SilentDb;
+        state.LevelDb[FirstOutputBar + channel] = output + gain;
         state.MeterSegments[FirstOutputBar + channel] = LevelToSegments(output + gain);
     }
 }
@@ -129,6 +133,18 @@ BarColours BarColoursFor(int bar)
     if (bar >= FirstOutputBar)
         return OutputBarColours(segments(bar), segments(bar + 2));
     return LevelBarColours(segments(bar));
+}
+
+ModTxRx::LinkOutcome Poll(const std::array<double, 2> &mute)
+{
+    ModTxRx::TransferFrame(UnitProtocol::MeterPollCommand, 0, 0, 0, 0, 0, 0);
+    const bool answered = !ModTxRx::state.TransferFailed;
+    const ModTxRx::LinkOutcome outcome = ModTxRx::RecoverFromFailure();
+    if (answered && outcome == ModTxRx::LinkOutcome::LinkUp) {
+        const auto &rx = ModTxRx::state.RxFrame;
+        DecodeReply({rx[3], rx[4], rx[5], rx[6], rx[7], rx[8]}, mute);
+    }
+    return outcome;
 }
 
 } // namespace Meters

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/ModTxRx.h"
+
 #include <array>
 #include <cstdint>
 
@@ -28,6 +30,8 @@ struct State
     std::array<double, 9> MeterSegments{0, 0, 0, 0, 6, 6, 0, 0, 0};
     /// Limiter gain in dB of channels A and B from the last reply (entry 2 is not used).
     std::array<double, 3> LimiterGain{};
+    /// The levels in dB that bars 0..3 show (input A, B, output A, B with its limiter gain).
+    std::array<double, 4> LevelDb{SilentDb, SilentDb, SilentDb, SilentDb};
 };
 
 extern State state;
@@ -42,6 +46,10 @@ int LevelToSegments(double levelDb);
 /// Limiter gain in dB (0 or less) to the segments 0..6 of a limiter bar: 6 = no reduction.
 int ReductionToSegments(double gainDb);
 
+/// One meter poll (command 0x21) with the recovery rule. The reply is decoded only when the unit
+/// answered the poll itself: after a reopen the last reply is the identity query's, and the bars
+/// keep what they showed. Answers the link's outcome.
+ModTxRx::LinkOutcome Poll(const std::array<double, 2> &mute);
 /// Decodes the six data bytes of a meter reply (input A, input B, output A, output B, limiter A,
 /// limiter B) into `state`. A muted channel shows a dark output bar and no limiter reduction.
 /// The unit reports the output before its limiter, so the limiter gain is added to it.

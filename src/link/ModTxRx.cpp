@@ -94,20 +94,30 @@ void TransferFrame(std::uint8_t cmd, std::uint8_t d0, std::uint8_t d1, std::uint
     state.LinkIdle = true;
 }
 
+int AskIdentity(SerialComponent &port, FrameBuffer &reply)
+{
+    reply = MakeFrame(IdentityCommand, 0, 0, 0, 0, 0, 0);
+    return port.Exchange(reply, IdentityExchange.timeoutMs, true, false,
+                         IdentityExchange.replyMode);
+}
+
+bool IsUnitIdentity(const FrameBuffer &reply)
+{
+    return reply[IdentityDeviceAt] == DeviceNumber;
+}
+
 bool IdentifyDevice()
 {
     if (!state.SerialPort)
         return false;
     state.TxFrame = MakeFrame(IdentityCommand, 0, 0, 0, 0, 0, 0);
-    FrameBuffer buffer = state.TxFrame;
     if (!state.SerialPort->IsOpen() && !OpenComPort())
         return false;
-    const int result = state.SerialPort->Exchange(buffer, IdentityExchange.timeoutMs, true, false,
-                                                  IdentityExchange.replyMode);
-    if (result != ExchangeOk)
+    FrameBuffer buffer;
+    if (AskIdentity(*state.SerialPort, buffer) != ExchangeOk)
         return false;
     KeepReply(buffer);
-    return state.RxFrame[IdentityDeviceAt] == DeviceNumber;
+    return IsUnitIdentity(buffer);
 }
 
 bool ReopenLink()

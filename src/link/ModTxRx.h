@@ -43,6 +43,11 @@ QString PortName(int port);
 void TransferFrame(std::uint8_t cmd, std::uint8_t d0, std::uint8_t d1, std::uint8_t d2,
                    std::uint8_t d3, std::uint8_t d4, std::uint8_t d5);
 
+/// The identity query on an open component: the exchange's result, the reply in `reply`.
+int AskIdentity(SerialComponent &port, FrameBuffer &reply);
+/// Whether an identity reply comes from the unit (any other device byte is no unit).
+bool IsUnitIdentity(const FrameBuffer &reply);
+
 /// The identity query on the open port (opening "COM"+ComPort when none is open).
 bool IdentifyDevice();
 /// Closes and reopens "COM"+ComPort and asks for the identity; the line counts as taken

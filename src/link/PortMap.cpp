@@ -34,7 +34,7 @@ QString EntryPath(int port)
 
 /// The device an entry leads to; a dangling link still names its target, so opening it fails
 /// instead of falling back to the default rule.
-QString EntryTarget(const QString &entry)
+[[maybe_unused]] QString EntryTarget(const QString &entry)
 {
     const QFileInfo info(entry);
     if (!info.isSymLink())
@@ -87,11 +87,11 @@ QString DevicePath(const QString &portName)
     const int port = PortNumber(portName);
     if (port == 0)
         return {};
-#ifdef Q_OS_WIN
-    return portName;
-#else
+#ifdef Q_OS_LINUX
     const QString mapped = EntryTarget(EntryPath(port));
     return mapped.isEmpty() ? DefaultDevice(port) : mapped;
+#else
+    return portName;
 #endif
 }
 

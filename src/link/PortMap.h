@@ -2,7 +2,7 @@
 
 #include <QString>
 
-/// Where "COM1".."COM32" lead on a system without COM ports.
+/// Where "COM1".."COM32" lead on Linux, which has no COM ports.
 ///
 /// A per-user folder, `ConfigFolder()/ports`, holds the map: an entry named `COMn` is a symbolic
 /// link to the device that plays port n (`/dev/ttyUSB0`, `/dev/pts/3`, ...). A port without an
@@ -35,7 +35,8 @@ QString DefaultDevice(int port);
 bool DefaultRuleEnabled();
 
 /// The device path the port name leads to: the map entry's target, else the default rule's
-/// device; empty when the name is no port or leads nowhere. On Windows the name itself.
+/// device; empty when the name is no port or leads nowhere. On other systems than Linux the name
+/// itself: it goes to `QSerialPort` unchanged.
 QString DevicePath(const QString &portName);
 
 /// Makes (or replaces) the entry `COMn` -> `device`; false when the port number is out of range

@@ -5,6 +5,7 @@
 #include <QSerialPort>
 #include <QTimer>
 
+#include "link/FrameTrace.h"
 #include "link/PortMap.h"
 #include "link/UnitProtocol.h"
 
@@ -99,12 +100,42 @@ int QtSerialComponent::Initialize(int frameSize, int portCount)
 
 int QtSerialComponent::Open(const QString &portName, int baud)
 {
-    Close();
-    if (PortMap::PortNumber(portName) == 0)
+    if (PortMap::PortNumber(portName) == 0) {
+        Close();
         return OpenUnknownPort;
-    device = PortMap::DevicePath(portName);
-    if (device.isEmpty())
+    }
+    return OpenTraced(portName, PortMap::DevicePath(portName), baud);
+}
+
+int QtSerialComponent::OpenDevice(const QString &path, int baud)
+{
+    return OpenTraced(QString(), path, baud);
+}
+
+int QtSerialComponent::OpenTraced(const QString &portName, const QString &path, int baud)
+{
+    if (!FrameTrace::IsOn())
+        return OpenPath(path, baud);
+    const FrameTrace::Stopwatch watch;
+    const bool again = !path.isEmpty() && path == device;
+    const int result = OpenPath(path, baud);
+    using FrameTrace::Outcome;
+    const Outcome outcome = result != OpenOk ? Outcome::OpenFailed
+        : again                              ? Outcome::Reopened
+                                             : Outcome::Opened;
+    const QString detail = result == OpenNoDevice ? QStringLiteral("no device")
+        : result == OpenOk                        ? QString()
+                                                  : port->errorString();
+    FrameTrace::Record(watch.Open(portName, path, outcome, detail));
+    return result;
+}
+
+int QtSerialComponent::OpenPath(const QString &path, int baud)
+{
+    Close();
+    if (path.isEmpty())
         return OpenNoDevice;
+    device = path;
     port->setPortName(device);
     const bool configured = port->setBaudRate(baud) && port->setDataBits(QSerialPort::Data8) &&
         port->setParity(QSerialPort::NoParity) && port->setStopBits(QSerialPort::OneStop) &&
@@ -116,6 +147,18 @@ int QtSerialComponent::Open(const QString &portName, int baud)
 }
 
 int QtSerialComponent::Exchange(FrameBuffer &buffer, int timeoutMs, bool, bool, int)
+{
+    if (!FrameTrace::IsOn())
+        return ExchangeFrame(buffer, timeoutMs, nullptr);
+    const FrameTrace::Stopwatch watch;
+    const FrameBuffer request = buffer;
+    QByteArray received;
+    const int result = ExchangeFrame(buffer, timeoutMs, &received);
+    FrameTrace::Record(watch.Exchange(request, received, result));
+    return result;
+}
+
+int QtSerialComponent::ExchangeFrame(FrameBuffer &buffer, int timeoutMs, QByteArray *received)
 {
     if (pending)
         return ExchangeBusy;
@@ -129,6 +172,8 @@ int QtSerialComponent::Exchange(FrameBuffer &buffer, int timeoutMs, bool, bool, 
     DiscardInput();
     if (result == ExchangeOk)
         std::copy_n(reply.bytes.cbegin(), FrameSize, buffer.begin());
+    if (received)
+        *received = reply.bytes.left(FrameSize);
     return result;
 }
 

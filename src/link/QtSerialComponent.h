@@ -13,7 +13,8 @@ class QSerialPort;
 /// timers keep firing, and the reply is taken the moment the tty delivers it. A timer that tries
 /// a second exchange meanwhile is refused with `ExchangeBusy`. A port that fails (hang-up,
 /// unplugged adapter) is closed at its first error, so a dead device is reported once and never
-/// spins; the next `Open` starts afresh.
+/// spins; the next `Open` starts afresh. Opens and exchanges are reported to `FrameTrace` while
+/// it is on.
 class QtSerialComponent : public SerialComponent
 {
 public:
@@ -25,6 +26,9 @@ public:
     int Initialize(int frameSize, int portCount) override;
     /// Closes a held port, then opens `portName` at `baud`. Answers an `OpenResult`.
     int Open(const QString &portName, int baud) override;
+    /// Closes a held port, then opens the device path itself (no port name, no map). Answers
+    /// `OpenOk` or `OpenFailed`.
+    int OpenDevice(const QString &path, int baud);
     /// Discards stale input, sends the 10 bytes and waits up to `timeoutMs` for 10 reply bytes.
     /// The unit's reply repeats the command byte; a whole frame that answers another command is
     /// a late reply to an earlier frame and is passed over.
@@ -40,6 +44,12 @@ public:
 
 private:
     struct PendingReply;
+
+    /// `OpenPath`, reported to the frame trace while it is on.
+    int OpenTraced(const QString &portName, const QString &path, int baud);
+    int OpenPath(const QString &path, int baud);
+    /// The exchange itself; `received`, when given, gets the bytes that came back.
+    int ExchangeFrame(FrameBuffer &buffer, int timeoutMs, QByteArray *received);
 
     int SendAndWait(const FrameBuffer &frame, int timeoutMs, PendingReply &reply);
     void OnReadyRead();

@@ -464,6 +464,14 @@ bool SetGateCode(int channel, int field, int code)
     return SendAndRecover(SendGateOfChannel, channel);
 }
 
+LimiterCodes ChannelLimiterCodes(int channel)
+{
+    if (!IsChannel(channel))
+        return {};
+    const int at = LimiterOffsets[channel];
+    return {Byte(at + 2), Byte(at + 1), Byte(at)};
+}
+
 bool SetLimiter(int channel, const LimiterCodes &codes)
 {
     if (!IsChannel(channel))
@@ -485,6 +493,19 @@ bool SetDelay(int channel, int coarse, int fine)
     ImageByte(at + 1) = ModTxRx::state.WorkBytes[3];
     ImageByte(at + 2) = static_cast<std::uint8_t>(fine);
     return SendAndRecover(SendDelay, channel);
+}
+
+bool SetChannelLink(bool on)
+{
+    state.LinkAB = on ? 1.0 : 0.0;
+    if (on) {
+        const QScopedValueRollback suspended(ModTxRx::state.SendSuspended, true);
+        LinkCopyAToB();
+    }
+    state.ChannelLink = on ? 1 : 0;
+    state.LinkBoxTicked = on;
+    SendLink();
+    return ModTxRx::RecoverFromFailure() == ModTxRx::LinkOutcome::LinkUp;
 }
 
 bool SetDelayUnit(bool metres)

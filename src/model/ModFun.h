@@ -202,11 +202,16 @@ bool SetGateOn(int channel, bool on);
 /// One gate code of channel c: `field` 0 threshold, 1 release, 2 attack, as the image holds them
 /// after the gate-on byte; then the gate frame.
 bool SetGateCode(int channel, int field, int code);
+/// The limiter codes of channel c as the image holds them.
+LimiterCodes ChannelLimiterCodes(int channel);
 /// The three limiter codes of channel c, then the limiter frame (command 0x07).
 bool SetLimiter(int channel, const LimiterCodes &codes);
 /// The delay of channel c in whole milliseconds (two bytes, high first) and steps of 0.0208 ms,
 /// then the delay frame (command 0x02).
 bool SetDelay(int channel, int coarse, int fine);
+/// Link A & B as the panel's box sets it: switching on copies channel A onto B in the model
+/// with sending suspended (the unit copies by itself), then the link frame (command 0x12).
+bool SetChannelLink(bool on);
 /// Delays in metres or milliseconds (`SetDistanceUnit`), written into the unit's flags byte
 /// (`SendSystemFlags`).
 bool SetDelayUnit(bool metres);

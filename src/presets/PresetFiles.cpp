@@ -81,7 +81,7 @@ bool Upload(const std::array<std::uint8_t, FileSize> &image, const Presets::Prog
     return true;
 }
 
-void ApplyLoadedImage(const QString &path)
+void ApplyLoadedImage(const QString &title)
 {
     auto &model = ModFun::state;
     model.ParamImage = state.LoadBuffer;
@@ -90,7 +90,7 @@ void ApplyLoadedImage(const QString &path)
         ModFun::SendWholeState();
     }
     model.PresetSource = QStringLiteral("File");
-    model.PresetTitle = QFileInfo(path).fileName();
+    model.PresetTitle = title;
     ModFun::ShowPresetName();
 }
 
@@ -166,10 +166,15 @@ LoadOutcome LoadPresetFile(Kind kind, const Presets::Progress &progress)
         TellError(refusal);
         return LoadOutcome::Refused;
     }
+    return UploadLoadBuffer(QFileInfo(path).fileName(), progress);
+}
+
+LoadOutcome UploadLoadBuffer(const QString &title, const Presets::Progress &progress)
+{
     Presets::ProgressRun bar(progress, 0, LoadSteps);
     if (!Upload(state.LoadBuffer, bar))
         return LoadOutcome::Stopped;
-    ApplyLoadedImage(path);
+    ApplyLoadedImage(title);
     return LoadOutcome::Loaded;
 }
 

@@ -67,4 +67,9 @@ QString TakeFileBytes(const QByteArray &bytes);
 /// "File : <name>". `progress` runs over the upload.
 LoadOutcome LoadPresetFile(Kind kind, const Presets::Progress &progress);
 
+/// The upload and apply of `LoadPresetFile` for bytes already taken by `TakeFileBytes`: 32 x
+/// 0x1A and 0x2B, then `LoadBuffer` becomes the model's image and the title "File : <title>".
+/// `Loaded` or `Stopped`.
+LoadOutcome UploadLoadBuffer(const QString &title, const Presets::Progress &progress);
+
 } // namespace PresetFiles

@@ -1,3 +1,4 @@
+#include <QCheckBox>
 #include <QFrame>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -10,9 +11,11 @@
 #include "TemporaryConfig.h"
 #include "VirtualUnit.h"
 #include "editors/ui/FrmMain.h"
+#include "link/FrameTrace.h"
 #include "link/ModTxRx.h"
 #include "link/QtSerialComponent.h"
 #include "link/Startup.h"
+#include "link/ui/FrmTrace.h"
 #include "link/ui/MDIFrmMain.h"
 #include "link/ui/frmSplash.h"
 #include "model/ModFun.h"
@@ -213,6 +216,27 @@ private slots:
         QVERIFY(polled.wait(1500));
         QVERIFY(unit.Log().empty());
         QVERIFY(!serial->IsOpen());
+    }
+
+    void traceWindowTracesWhileOpenAndSavesWithoutMeterPolls()
+    {
+        VirtualUnit unit;
+        Start(unit, 1);
+        Button("CommandTrace")->click();
+        auto *trace = window->findChild<FrmTrace *>("FrmTrace");
+        Connect();
+        QSignalSpy polled(window->Panel(), &FrmMain::metersPolled);
+        QVERIFY(polled.wait(1500));
+        trace->findChild<QCheckBox *>("CheckHidePolls")->setChecked(true);
+        messages->ChooseFile(config->Path() + "/trace.txt");
+        trace->findChild<QPushButton *>("CommandSave")->click();
+        QFile saved(config->Path() + "/trace.txt");
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        // A heading, the open, one line per exchange but the polls, and the end of the last line.
+        QCOMPARE(saved.readAll().count('\n'),
+                 unit.LogLines().filter(QRegularExpression("^F0 10 (?!21)")).size() + 2);
+        trace->close();
+        QTRY_VERIFY(!FrameTrace::IsOn());
     }
 
     void initializeFailureEndsTheProgram()

@@ -70,12 +70,6 @@ QString LinkQuestion()
                           "             are you sure?            ");
 }
 
-std::array<std::uint8_t, 6> MeterReplyData()
-{
-    const auto &rx = ModTxRx::state.RxFrame;
-    return {rx[3], rx[4], rx[5], rx[6], rx[7], rx[8]};
-}
-
 } // namespace
 
 FrmMain::FrmMain(QWidget *parent) : QWidget(parent), Timer1(new QTimer(this))
@@ -419,19 +413,9 @@ void FrmMain::LinkClicked(bool ticked)
         ShowLinkBox(false);
         return;
     }
-    if (ticked) {
-        ModFun::state.LinkAB = 1.0;
-        const PointerOverride busy(Qt::BusyCursor);
-        const QScopedValueRollback suspended(ModTxRx::state.SendSuspended, true);
-        ModFun::LinkCopyAToB();
-    } else {
-        ModFun::state.LinkAB = 0.0;
-    }
-    ModFun::state.ChannelLink = ticked ? 1 : 0;
     Command2[CopyButton]->setEnabled(!ticked);
-    ModFun::state.LinkBoxTicked = ticked;
-    ModFun::SendLink();
-    ModTxRx::RecoverFromFailure();
+    const PointerOverride busy(Qt::BusyCursor);
+    ModFun::SetChannelLink(ticked);
 }
 
 void FrmMain::PollMeters()
@@ -444,10 +428,8 @@ void FrmMain::PollMeters()
     }
     if (!ModFun::state.PanelOpen)
         return;
-    ModTxRx::TransferFrame(UnitProtocol::MeterPollCommand, 0, 0, 0, 0, 0, 0);
-    if (ModTxRx::RecoverFromFailure() != ModTxRx::LinkOutcome::LinkUp)
+    if (Meters::Poll(ModFun::state.Mute) != ModTxRx::LinkOutcome::LinkUp)
         return;
-    Meters::DecodeReply(MeterReplyData(), ModFun::state.Mute);
     DrawBars();
     SetPollInterval(PollMs);
     emit metersPolled();

@@ -15,6 +15,8 @@
 #include "link/PortMap.h"
 #include "link/SerialComponent.h"
 #include "link/Startup.h"
+#include "link/ui/FrmPorts.h"
+#include "link/ui/FrmTrace.h"
 #include "lock/ModLock.h"
 #include "model/ModFun.h"
 #include "presets/ModPreset.h"
@@ -51,6 +53,10 @@ MDIFrmMain::MDIFrmMain(SerialComponent &serial, QWidget *parent)
     Command2 = ToolbarButton(QStringLiteral("Command2"), QStringLiteral("Demo"), toolbar);
     connect(Command1, &QPushButton::clicked, this, &MDIFrmMain::Connect);
     connect(Command2, &QPushButton::clicked, this, &MDIFrmMain::Demo);
+    connect(ToolbarButton(QStringLiteral("CommandPorts"), QStringLiteral("Ports..."), toolbar),
+            &QPushButton::clicked, this, [this] { ShowWindow<FrmPorts>(portsWindow); });
+    connect(ToolbarButton(QStringLiteral("CommandTrace"), QStringLiteral("Trace"), toolbar),
+            &QPushButton::clicked, this, [this] { ShowWindow<FrmTrace>(traceWindow); });
     auto *spacer = new QWidget(toolbar);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     toolbar->addWidget(spacer);
@@ -145,6 +151,17 @@ void MDIFrmMain::OpenPanel()
     panelWindow->adjustSize();
     panelWindow->move(0, 0);
     UpdateButtons();
+}
+
+template<typename Window> void MDIFrmMain::ShowWindow(QPointer<Window> &window)
+{
+    if (!window) {
+        window = new Window(this);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 void MDIFrmMain::UpdateButtons()

@@ -8,12 +8,16 @@ class QMdiSubWindow;
 class QPushButton;
 class QTimer;
 class FrmMain;
+class FrmPorts;
+class FrmTrace;
 class SerialComponent;
 
 /// The main window: a toolbar with "Connect" (`Command1`) and "Demo" (`Command2`) over an MDI
-/// area that holds the overview panel. `Timer3` keeps both buttons disabled while the panel is
-/// open. Closing asks first, releases the unit and announces the end of the program; a close that
-/// arrives while the line is taken (Connect and Demo hold it) comes back once it is free.
+/// area that holds the overview panel; "Ports..." (`CommandPorts`) and "Trace" (`CommandTrace`)
+/// open the ports window and the frame trace beside it. `Timer3` keeps Connect and Demo disabled
+/// while the panel is open. Closing asks first, releases the unit and announces the end of the
+/// program; a close that arrives while the line is taken (Connect and Demo hold it) comes back once
+/// it is free.
 class MDIFrmMain : public QMainWindow
 {
     Q_OBJECT
@@ -43,6 +47,8 @@ private:
     void OpenPanel();
     /// Runs the load after connecting behind the loading window; true when the panel opened.
     bool LoadAndOpenPanel();
+    /// Opens the window, or brings it to the front when it is open.
+    template<typename Window> void ShowWindow(QPointer<Window> &window);
 
     SerialComponent &serial;
     QMdiArea *area;
@@ -50,4 +56,6 @@ private:
     QPushButton *Command2;
     QTimer *Timer3;
     QPointer<QMdiSubWindow> panelWindow;
+    QPointer<FrmPorts> portsWindow;
+    QPointer<FrmTrace> traceWindow;
 };
