@@ -8,11 +8,11 @@
 #include "ProgramChecks.h"
 #include "graph/ModGraph.h"
 #include "link/ModTxRx.h"
-#include "link/Startup.h"
 #include "lock/ModLock.h"
 #include "model/ImageCheck.h"
 #include "model/ModFun.h"
 #include "presets/ModPreset.h"
+#include "session/Startup.h"
 #include "shell/AppInfo.h"
 #include "shell/Messages.h"
 

@@ -13,12 +13,12 @@
 #include "graph/ModGraph.h"
 #include "link/ModTxRx.h"
 #include "link/PortMap.h"
-#include "link/Startup.h"
 #include "lock/ModLock.h"
 #include "model/ModFun.h"
 #include "model/ValueTables.h"
 #include "presets/DeviceImage.h"
 #include "presets/ModPreset.h"
+#include "session/Startup.h"
 #include "shell/AppInfo.h"
 
 namespace {

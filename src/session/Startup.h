@@ -7,8 +7,8 @@
 #include <QString>
 
 /// Connecting to the unit and loading its state, demo mode, the remembered port and the release
-/// of the unit before the port closes. Unlike the rest of link/ this reaches up into the model,
-/// the preset list, the lock state and the program's info, which the load fills.
+/// of the unit before the port closes. The load fills the model, the preset list, the lock state
+/// and the program's info.
 namespace Startup {
 
 /// The loading window's progress bar runs from 0 to this many steps.

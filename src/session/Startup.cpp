@@ -1,4 +1,4 @@
-#include "link/Startup.h"
+#include "session/Startup.h"
 
 #include <QDir>
 #include <QFile>

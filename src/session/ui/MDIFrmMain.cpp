@@ -1,4 +1,4 @@
-#include "link/ui/MDIFrmMain.h"
+#include "session/ui/MDIFrmMain.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -12,10 +12,10 @@
 #include "editors/ui/FrmMain.h"
 #include "link/ModTxRx.h"
 #include "link/SerialComponent.h"
-#include "link/Startup.h"
 #include "lock/ModLock.h"
 #include "model/ModFun.h"
 #include "presets/ModPreset.h"
+#include "session/Startup.h"
 #include "shell/Messages.h"
 #include "shell/ui/FrmVum.h"
 
