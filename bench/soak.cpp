@@ -169,7 +169,7 @@ int SoakSerial::Exchange(FrameBuffer &buffer, int timeoutMs, bool first, bool se
             QStringLiteral("failed %1 %2").arg(ResultName(result)).arg(command, 2, 16, QChar('0')));
     if (reopening && command == ModTxRx::IdentityCommand) {
         reopening = false;
-        const bool found = result == ExchangeOk && buffer[8] == ModTxRx::FrameDevice;
+        const bool found = result == ExchangeOk && buffer[8] == FrameDevice;
         Tell(QLatin1String(found ? "recovered" : "reopen-failed"));
     }
     failed = result != ExchangeOk && result != ExchangeBusy;

@@ -9,9 +9,6 @@
 /// The link module: every frame to the unit goes through `TransferFrame`.
 namespace ModTxRx {
 
-inline constexpr std::uint8_t FrameStart = 0xF0;
-inline constexpr std::uint8_t FrameDevice = 0x10;
-inline constexpr std::uint8_t FrameEnd = 0xF7;
 inline constexpr std::uint8_t IdentityCommand = 0x25;
 inline constexpr int IdentityTimeoutMs = 100;
 inline constexpr int PortCount = 32;

@@ -5,7 +5,6 @@
 #include <QSerialPort>
 #include <QTimer>
 
-#include "link/ModTxRx.h"
 #include "link/PortMap.h"
 
 #ifdef Q_OS_UNIX
@@ -49,8 +48,8 @@ bool HasInput(QSerialPort &port)
 
 bool IsFramed(const QByteArray &reply)
 {
-    return static_cast<std::uint8_t>(reply[0]) == ModTxRx::FrameStart &&
-        static_cast<std::uint8_t>(reply[FrameSize - 1]) == ModTxRx::FrameEnd;
+    return static_cast<std::uint8_t>(reply[0]) == FrameStart &&
+        static_cast<std::uint8_t>(reply[FrameSize - 1]) == FrameEnd;
 }
 
 /// A whole frame that answers another command: the late reply to an earlier frame whose wait

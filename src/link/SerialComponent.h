@@ -7,6 +7,9 @@
 
 /// One 10-byte frame as it travels both ways: F0 10 cmd d0..d5 F7.
 using FrameBuffer = std::array<std::uint8_t, 10>;
+inline constexpr std::uint8_t FrameStart = 0xF0;
+inline constexpr std::uint8_t FrameDevice = 0x10;
+inline constexpr std::uint8_t FrameEnd = 0xF7;
 
 /// What `Exchange` answers. Callers only test for non-zero; the kinds stay apart for tests and
 /// logs.

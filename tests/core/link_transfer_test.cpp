@@ -198,7 +198,7 @@ TEST_F(TransferTest, FrameSentWhileTheReopenWaitsIsRefused)
             nestedRecovered = ModTxRx::RecoverFromFailure();
         }
         FrameBuffer reply = request;
-        reply[8] = ModTxRx::FrameDevice;
+        reply[8] = FrameDevice;
         return reply;
     };
     serial.QueueFailure();
