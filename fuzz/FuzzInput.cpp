@@ -8,6 +8,8 @@
 #include "link/ModTxRx.h"
 #include "lock/ModLock.h"
 #include "model/ModFun.h"
+#include "model/PanelFlags.h"
+#include "model/SystemFlags.h"
 #include "presets/ModPreset.h"
 #include "presets/PresetFiles.h"
 #include "shell/AppInfo.h"
@@ -66,6 +68,8 @@ void ResetProgramWithSerial(SerialComponent *serial)
     Messages::Reset();
     ModTxRx::Reset();
     ModFun::Reset();
+    PanelFlags::Reset();
+    SystemFlags::Reset();
     ModPreset::Reset();
     ModLock::Reset();
     PresetFiles::Reset();

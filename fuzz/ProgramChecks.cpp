@@ -4,6 +4,7 @@
 
 #include "graph/ModGraph.h"
 #include "lock/ModLock.h"
+#include "model/SystemFlags.h"
 #include "shell/AppInfo.h"
 #include "shell/Messages.h"
 
@@ -18,7 +19,7 @@ ProgramSnapshot TakeSnapshot()
         model.ChannelLink,
         model.GeqSelected,
         model.DelayInMetres,
-        model.SystemFlags,
+        SystemFlags::state.Byte,
         model.Summary,
         model.EqCaption,
         model.MuteText,

@@ -9,6 +9,7 @@
 #include "ProgramChecks.h"
 #include "lock/ModLock.h"
 #include "model/ModFun.h"
+#include "model/SystemFlags.h"
 #include "shell/Messages.h"
 
 namespace {
@@ -171,15 +172,16 @@ void CheckLock(FuzzInput &input, const FuzzSerial &serial, bool demo)
 {
     Messages::ClearLog();
     const bool locked = input.Byte() & 1;
-    const std::uint8_t flagsBefore = ModFun::state.SystemFlags;
+    const std::uint8_t flagsBefore = SystemFlags::state.Byte;
     const std::size_t answeredBefore = serial.answered.size();
     const bool sent = ModLock::ApplyLock(locked);
     Require(ModLock::state.LockState == (locked ? 1 : 0) &&
                 ModLock::LockStateText() ==
                     (locked ? QStringLiteral("System Lock") : QStringLiteral("System Unlock")),
             "the lock state follows the box");
-    const std::uint8_t flags = (flagsBefore & ~ModFun::LockBit) | (locked ? ModFun::LockBit : 0);
-    Require(ModFun::state.SystemFlags == flags, "locking changes the lock bit alone");
+    const std::uint8_t flags =
+        (flagsBefore & ~SystemFlags::LockBit) | (locked ? SystemFlags::LockBit : 0);
+    Require(SystemFlags::state.Byte == flags, "locking changes the lock bit alone");
     if (!sent)
         Require(!demo && ToldLinkProblem(), "a lock the unit did not get is told");
     else if (!demo)
@@ -195,7 +197,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     FuzzSerial serial(input);
     const std::uint8_t flags = ResetProgramFrom(input, serial);
     const bool demo = flags & 1;
-    ModFun::KeepSystemFlags(flags & (ModFun::LockBit | ModFun::DistanceBit));
+    SystemFlags::KeepSystemFlags(flags & (SystemFlags::LockBit | SystemFlags::DistanceBit));
     for (int &code : ModLock::state.StoredPassword)
         code =
             flags & 2 ? static_cast<std::int16_t>(input.Byte() | input.Byte() << 8) : input.Byte();

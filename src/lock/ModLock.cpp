@@ -6,6 +6,7 @@
 
 #include "link/ModTxRx.h"
 #include "model/ModFun.h"
+#include "model/SystemFlags.h"
 #include "model/ValueTables.h"
 #include "shell/Messages.h"
 
@@ -133,8 +134,8 @@ QString LockStateText()
 bool ApplyLock(bool locked)
 {
     state.LockState = locked ? 1 : 0;
-    ModFun::SetLockBit(locked);
-    const bool sent = ModTxRx::SendRepeatable(ModFun::SendSystemFlags);
+    SystemFlags::SetLockBit(locked);
+    const bool sent = ModTxRx::SendRepeatable(SystemFlags::SendSystemFlags);
     // The model holds the new state either way; a panel still open shows it.
     emit ModFun::notifier().lockStateChanged();
     return sent;

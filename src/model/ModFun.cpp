@@ -5,6 +5,7 @@
 
 #include "graph/ModGraph.h"
 #include "link/ModTxRx.h"
+#include "model/PanelFlags.h"
 #include "shell/ModCountry.h"
 
 namespace ModFun {
@@ -24,8 +25,6 @@ constexpr std::uint8_t MuteCommand = 0x0A;
 constexpr std::uint8_t LinkCommand = 0x12;
 constexpr std::uint8_t EqTypeCommand = 0x13;
 constexpr std::uint8_t GateCommand = 0x14;
-constexpr std::uint8_t MemoryWriteCommand = 0x11;
-constexpr std::uint8_t SystemFlagsAddress = 0x10;
 
 bool IsChannel(int channel)
 {
@@ -117,11 +116,11 @@ std::uint8_t FlagsByte()
 
 void SetLinkBoxFromModel()
 {
-    state.UpdatingControls = true;
+    PanelFlags::state.UpdatingControls = true;
     state.LinkBoxTicked = state.LinkAB == 1.0;
     emit notifier().linkBoxChanged(state.LinkBoxTicked);
     state.ChannelLink = state.LinkBoxTicked ? 1 : 0;
-    state.UpdatingControls = false;
+    PanelFlags::state.UpdatingControls = false;
 }
 
 /// Rebuilds one curve; only the last curve of a channel in a run is drawn.
@@ -382,29 +381,6 @@ double DelayShown(int channel)
     const double ms = (Byte(at) * 256 + Byte(at + 1)) + Byte(at + 2) * 0.0208;
     const double cut = std::floor(ms * 1000) / 1000;
     return DelayInMetres() ? cut * 0.34 : cut;
-}
-
-void KeepSystemFlags(std::uint8_t unitByte)
-{
-    state.SystemFlags = unitByte & (LockBit | DistanceBit);
-    state.DelayInMetres = (unitByte & DistanceBit) ? 1.0 : 0.0;
-}
-
-void SetLockBit(bool locked)
-{
-    state.SystemFlags = locked ? (state.SystemFlags | LockBit) : (state.SystemFlags & ~LockBit);
-}
-
-void SetDistanceUnit(bool metres)
-{
-    state.DelayInMetres = metres ? 1.0 : 0.0;
-    state.SystemFlags =
-        metres ? (state.SystemFlags | DistanceBit) : (state.SystemFlags & ~DistanceBit);
-}
-
-void SendSystemFlags()
-{
-    ModTxRx::TransferFrame(MemoryWriteCommand, 0, SystemFlagsAddress, 0, state.SystemFlags, 0, 0);
 }
 
 } // namespace ModFun

@@ -1,5 +1,6 @@
 #include "ModelFixture.h"
 #include "lock/ModLock.h"
+#include "model/SystemFlags.h"
 
 namespace {
 
@@ -69,7 +70,7 @@ TEST_F(LockTest, EntryInEitherCaseOnItsFirstFourCharactersOrTheServiceCode)
 
 TEST_F(LockTest, LockKeepsTheDistanceBitAndDemoSendsNothing)
 {
-    ModFun::KeepSystemFlags(ModFun::DistanceBit);
+    SystemFlags::KeepSystemFlags(SystemFlags::DistanceBit);
     EXPECT_TRUE(ModLock::ApplyLock(true));
     EXPECT_EQ(ModLock::LockStateText(), "System Lock");
     EXPECT_TRUE(ModLock::ApplyLock(false));

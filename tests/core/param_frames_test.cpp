@@ -45,7 +45,7 @@ TEST_F(ParamFrames, DelayGateAndLimiterCarryTheImageBytes)
                            ReplyFrame(0x07, 0, 0, 0, 75, 4, 150)}));
     EXPECT_EQ(ModFun::state.Summary[14], " 300.499 ms ");
     EXPECT_EQ(ModFun::state.Summary[10], " Thr= -75 ; Rel=30 ; Atk=0.7");
-    ModFun::SetDistanceUnit(true);
+    SystemFlags::SetDistanceUnit(true);
     ModFun::SendDelay(1);
     EXPECT_EQ(ModFun::state.Summary[14], " 102.16966 m ");
 }
@@ -77,14 +77,14 @@ TEST_F(ParamFrames, MuteTwiceAndLinkWithGraphicEqualiser)
 
 TEST_F(ParamFrames, LockAndDistanceBitsNeverOverwriteEachOther)
 {
-    ModFun::KeepSystemFlags(0xC5); // locked, metres, and bits the program does not keep
-    EXPECT_EQ(ModFun::state.SystemFlags, 0xC0);
+    SystemFlags::KeepSystemFlags(0xC5); // locked, metres, and bits the program does not keep
+    EXPECT_EQ(SystemFlags::state.Byte, 0xC0);
     EXPECT_EQ(ModFun::state.DelayInMetres, 1.0);
-    ModFun::SetLockBit(false);
-    EXPECT_EQ(ModFun::state.SystemFlags, ModFun::DistanceBit);
-    ModFun::SetDistanceUnit(false);
-    ModFun::SetLockBit(true);
-    EXPECT_EQ(ModFun::state.SystemFlags, ModFun::LockBit);
+    SystemFlags::SetLockBit(false);
+    EXPECT_EQ(SystemFlags::state.Byte, SystemFlags::DistanceBit);
+    SystemFlags::SetDistanceUnit(false);
+    SystemFlags::SetLockBit(true);
+    EXPECT_EQ(SystemFlags::state.Byte, SystemFlags::LockBit);
 }
 
 } // namespace

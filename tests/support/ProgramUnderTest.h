@@ -22,6 +22,8 @@
 #include "link/QtSerialComponent.h"
 #include "lock/ModLock.h"
 #include "model/ModFun.h"
+#include "model/PanelFlags.h"
+#include "model/SystemFlags.h"
 #include "model/ValueTables.h"
 #include "presets/ModPreset.h"
 #include "presets/PresetFiles.h"
@@ -72,6 +74,8 @@ public:
         WindowOpeners::Reset();
         ModTxRx::Reset();
         ModFun::Reset();
+        PanelFlags::Reset();
+        SystemFlags::Reset();
         ModPreset::Reset();
         ModLock::Reset();
     }

@@ -13,6 +13,7 @@
 #include "link/ModTxRx.h"
 #include "link/QtSerialComponent.h"
 #include "model/ModFun.h"
+#include "model/PanelFlags.h"
 #include "presets/ModPreset.h"
 #include "session/Startup.h"
 #include "session/ui/MDIFrmMain.h"
@@ -134,7 +135,7 @@ private slots:
         // Closing the panel asks, releases the unit and closes the port.
         messages->Answer(Messages::Answer::Yes);
         qobject_cast<QMdiSubWindow *>(window->Panel()->parentWidget())->close();
-        QVERIFY(!ModFun::state.PanelOpen);
+        QVERIFY(!PanelFlags::state.PanelOpen);
         QVERIFY(!serial->IsOpen());
         QCOMPARE(Frames(unit.Log()).last(), QStringLiteral("0F:0000"));
         QTRY_VERIFY(!window->Panel());
@@ -160,7 +161,7 @@ private slots:
         QCOMPARE(box.title, QStringLiteral("MX-RF416"));
         QCOMPARE(box.icon, Messages::Icon::Exclamation);
         QCOMPARE(window->windowTitle(), QStringLiteral("MX-RF418"));
-        QVERIFY(!ModFun::state.PanelOpen);
+        QVERIFY(!PanelFlags::state.PanelOpen);
         QVERIFY(std::all_of(ModFun::state.ParamImage.begin(), ModFun::state.ParamImage.end(),
                             [](std::uint8_t b) { return b == 0; }));
         QCOMPARE(ModPreset::state.PresetNames[0], ModPreset::EmptyName());

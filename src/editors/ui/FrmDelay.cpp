@@ -13,6 +13,8 @@
 #include "editors/ui/EntryBox.h"
 #include "link/ModTxRx.h"
 #include "model/ModFun.h"
+#include "model/PanelFlags.h"
+#include "model/SystemFlags.h"
 #include "shell/ModCountry.h"
 
 using namespace EditorValues;
@@ -96,7 +98,7 @@ QGroupBox *FrmDelay::BuildUnitChoice()
     row->addStretch();
     // Both buttons change together: one handler, on the metres button.
     connect(unitChoice[1], &QRadioButton::toggled, this, [this] {
-        if (!ModFun::state.UpdatingControls)
+        if (!PanelFlags::state.UpdatingControls)
             LoadPrintAllDelayFun();
     });
     return frame;
@@ -111,7 +113,7 @@ void FrmDelay::FillFromImage()
         LoadDelaysFun(channel);
     }
     {
-        const RaisedFlag updating(ModFun::state.UpdatingControls);
+        const RaisedFlag updating(PanelFlags::state.UpdatingControls);
         unitChoice[InMetres() ? 1 : 0]->setChecked(true);
     }
     ShowUnit();
@@ -130,8 +132,8 @@ bool FrmDelay::LoadDelaysFun(int channel)
 
 void FrmDelay::LoadPrintAllDelayFun()
 {
-    ModFun::SetDistanceUnit(unitChoice[1]->isChecked());
-    ModFun::SendSystemFlags();
+    SystemFlags::SetDistanceUnit(unitChoice[1]->isChecked());
+    SystemFlags::SendSystemFlags();
     if (!KeptAfterSending())
         return;
     ShowUnit();
@@ -149,7 +151,7 @@ void FrmDelay::LinkingFunctionDelay(int channel)
 
 void FrmDelay::OnSpinnerChanged(int channel)
 {
-    if (!ModFun::state.UpdatingControls && LoadDelaysFun(channel))
+    if (!PanelFlags::state.UpdatingControls && LoadDelaysFun(channel))
         LinkingFunctionDelay(channel);
 }
 
@@ -183,7 +185,7 @@ void FrmDelay::ShowUnit()
 
 void FrmDelay::SetSpinners(int channel, int coarseValue, int fineValue)
 {
-    const RaisedFlag updating(ModFun::state.UpdatingControls);
+    const RaisedFlag updating(PanelFlags::state.UpdatingControls);
     const QSignalBlocker coarseBlocker(coarse[channel]);
     const QSignalBlocker fineBlocker(fine[channel]);
     coarse[channel]->setValue(coarseValue);

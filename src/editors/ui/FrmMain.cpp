@@ -21,6 +21,7 @@
 #include "link/ModTxRx.h"
 #include "lock/ModLock.h"
 #include "model/ModFun.h"
+#include "model/PanelFlags.h"
 #include "presets/ModPreset.h"
 #include "session/Startup.h"
 #include "shell/AppInfo.h"
@@ -107,7 +108,7 @@ FrmMain::FrmMain(QWidget *parent) : QWidget(parent), Timer1(new QTimer(this))
 
     ModWindow::SetClientSize(this, ClientWidth, ClientHeight);
     setFixedSize(ClientWidth, ClientHeight);
-    ModFun::state.PanelOpen = true;
+    PanelFlags::state.PanelOpen = true;
     loaded = true;
     ModTxRx::SetPanelCloseHook([this] { CloseAfterFailure(); });
     ShowServiceButton();
@@ -134,7 +135,7 @@ FrmMain::~FrmMain()
 void FrmMain::Unregister()
 {
     loaded = false;
-    ModFun::state.PanelOpen = false;
+    PanelFlags::state.PanelOpen = false;
     ModTxRx::SetPanelCloseHook({});
 }
 
@@ -383,7 +384,7 @@ void FrmMain::OpenBlockEditor(int label)
         break;
     case ModFun::EqBlock:
     case ModFun::FilterBlock:
-        ModFun::state.FilterChannel = static_cast<std::int16_t>(channel);
+        PanelFlags::state.FilterChannel = static_cast<std::int16_t>(channel);
         ModGraph::state.FilterEditorShown = true;
         WindowOpeners::Run(Action::Filter, this);
         ModGraph::state.FilterEditorShown = false;
@@ -392,7 +393,7 @@ void FrmMain::OpenBlockEditor(int label)
         WindowOpeners::Run(Action::Delay, this);
         break;
     case ModFun::LimiterBlock:
-        ModFun::state.LimiterChannel = static_cast<std::int16_t>(channel);
+        PanelFlags::state.LimiterChannel = static_cast<std::int16_t>(channel);
         WindowOpeners::Run(Action::Limiter, this);
         break;
     default:
@@ -402,13 +403,13 @@ void FrmMain::OpenBlockEditor(int label)
 
 void FrmMain::RunPresetAction(Action action)
 {
-    const RaisedFlag busy(ModFun::state.PresetActionBusy);
+    const RaisedFlag busy(PanelFlags::state.PresetActionBusy);
     WindowOpeners::Run(action, this);
 }
 
 void FrmMain::MuteClicked(int channel)
 {
-    if (ModFun::state.UpdatingControls)
+    if (PanelFlags::state.UpdatingControls)
         return;
     ModFun::ToggleMute(channel);
     if (!ModTxRx::RecoverFromFailure())
@@ -418,7 +419,7 @@ void FrmMain::MuteClicked(int channel)
     // The unit mutes the linked channel itself: the PC follows in its model without a frame.
     const int other = 1 - channel;
     {
-        const RaisedFlag updating(ModFun::state.UpdatingControls);
+        const RaisedFlag updating(PanelFlags::state.UpdatingControls);
         ModFun::state.Mute[other] = 1.0 - ModFun::state.Mute[channel];
     }
     const RaisedFlag suspended(ModTxRx::state.SendSuspended);
@@ -427,10 +428,10 @@ void FrmMain::MuteClicked(int channel)
 
 void FrmMain::LinkClicked(bool ticked)
 {
-    if (ModFun::state.UpdatingControls)
+    if (PanelFlags::state.UpdatingControls)
         return;
     if (ticked && !Messages::Ask(LinkQuestion(), QStringLiteral("Link A & B"))) {
-        const RaisedFlag updating(ModFun::state.UpdatingControls);
+        const RaisedFlag updating(PanelFlags::state.UpdatingControls);
         ShowLinkBox(false);
         return;
     }
@@ -454,13 +455,13 @@ void FrmMain::LinkClicked(bool ticked)
 
 void FrmMain::PollMeters()
 {
-    if (ModFun::state.PresetActionBusy)
+    if (PanelFlags::state.PresetActionBusy)
         return;
     if (!ModTxRx::state.LinkIdle) {
         SetPollInterval(PollMs);
         return;
     }
-    if (!ModFun::state.PanelOpen)
+    if (!PanelFlags::state.PanelOpen)
         return;
     ModTxRx::TransferFrame(Meters::PollCommand, 0, 0, 0, 0, 0, 0);
     if (!ModTxRx::RecoverFromFailure())

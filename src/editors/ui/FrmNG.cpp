@@ -11,6 +11,7 @@
 #include "editors/ui/SliderBox.h"
 #include "link/ModTxRx.h"
 #include "model/ModFun.h"
+#include "model/PanelFlags.h"
 
 using namespace EditorValues;
 
@@ -119,7 +120,8 @@ bool FrmNG::LoadNGValFun(int index)
 
 void FrmNG::OnSliderMoved(int index)
 {
-    if (ModFun::state.UpdatingControls || !LoadNGValFun(index) || ModFun::state.ChannelLink == 0)
+    if (PanelFlags::state.UpdatingControls || !LoadNGValFun(index) ||
+        ModFun::state.ChannelLink == 0)
         return;
     const int partner = index < 3 ? index + 3 : index - 3;
     values[partner]->setPosition(values[index]->position());
@@ -129,7 +131,7 @@ void FrmNG::OnSliderMoved(int index)
 
 void FrmNG::OnEnableToggled(int channel)
 {
-    if (ModFun::state.UpdatingControls || !LoadNGOnOffFun(channel) ||
+    if (PanelFlags::state.UpdatingControls || !LoadNGOnOffFun(channel) ||
         ModFun::state.ChannelLink == 0)
         return;
     const int other = 1 - channel;

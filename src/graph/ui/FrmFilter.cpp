@@ -19,6 +19,7 @@
 #include "graph/ui/EntryControls.h"
 #include "graph/ui/GraphArea.h"
 #include "model/ModFun.h"
+#include "model/PanelFlags.h"
 #include "shell/Messages.h"
 #include "shell/ModCountry.h"
 
@@ -220,7 +221,7 @@ void FrmFilter::ConnectBand(int band)
 
 void FrmFilter::FillFromModel()
 {
-    Raised<bool> updating(ModFun::state.UpdatingControls, true);
+    Raised<bool> updating(PanelFlags::state.UpdatingControls, true);
     FilterEdit::SendingSuspended suspended;
     {
         // Each picture is drawn once, at the end.
@@ -249,7 +250,7 @@ void FrmFilter::FillFromModel()
             out2Shown[channel] = FilterEdit::state.Out2Saved[channel];
             ShowGraphCursor(channel);
         }
-        tabs->setCurrentIndex(std::clamp<int>(ModFun::state.FilterChannel, 0, 1));
+        tabs->setCurrentIndex(std::clamp<int>(PanelFlags::state.FilterChannel, 0, 1));
     }
     RedrawChannelGraph(0);
     RedrawChannelGraph(1);
@@ -289,7 +290,7 @@ std::optional<double> FrmFilter::TypedNumber(const QString &text, const QString 
 
 bool FrmFilter::Editable() const
 {
-    return !linkLost && !ModFun::state.UpdatingControls;
+    return !linkLost && !PanelFlags::state.UpdatingControls;
 }
 
 bool FrmFilter::Sent(bool ok)
@@ -323,9 +324,9 @@ void FrmFilter::LoadViewGraphOut(int channel)
 
 void FrmFilter::TabClicked(int index)
 {
-    if (ModFun::state.UpdatingControls || index < 0)
+    if (PanelFlags::state.UpdatingControls || index < 0)
         return;
-    ModFun::state.FilterChannel = static_cast<std::int16_t>(index);
+    PanelFlags::state.FilterChannel = static_cast<std::int16_t>(index);
     RedrawChannelGraph(index);
 }
 
@@ -345,7 +346,7 @@ void FrmFilter::LinkingFunctionHpLp(int filter)
         return;
     const int twin = FilterEdit::TwinFilter(filter);
     {
-        Raised<bool> updating(ModFun::state.UpdatingControls, true);
+        Raised<bool> updating(PanelFlags::state.UpdatingControls, true);
         const QSignalBlocker blocker(filters[twin].slope);
         filters[twin].frequency->setText(filters[filter].frequency->text());
         filters[twin].slope->setCurrentIndex(filters[filter].slope->currentIndex());

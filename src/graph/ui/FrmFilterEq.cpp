@@ -13,6 +13,7 @@
 #include "graph/ui/FrmFilter.h"
 #include "graph/ui/GraphArea.h"
 #include "model/ModFun.h"
+#include "model/PanelFlags.h"
 #include "shell/Messages.h"
 #include "shell/ModCountry.h"
 
@@ -89,7 +90,7 @@ void FrmFilter::LinkingFunctionPeq(int band)
         return;
     const int twin = FilterEdit::TwinBand(band);
     {
-        Raised<bool> updating(ModFun::state.UpdatingControls, true);
+        Raised<bool> updating(PanelFlags::state.UpdatingControls, true);
         SetBandControls(twin, FilterEdit::ImageBand(band));
     }
     {
@@ -137,7 +138,7 @@ void FrmFilter::ConfigureKeyButtonEqType()
     for (int band = 0; band < BandCount; ++band) {
         const BandControls &controls = bands[band];
         if (graphic) {
-            Raised<bool> updating(ModFun::state.UpdatingControls, true);
+            Raised<bool> updating(PanelFlags::state.UpdatingControls, true);
             const QSignalBlocker blocker(controls.qButtons);
             controls.frequency->setText(
                 NumberText(FreqTable[FilterEdit::GraphicFrequencyIndex(band)]));
@@ -197,7 +198,7 @@ void FrmFilter::QEntered(int band)
     if (!typed)
         return;
     {
-        Raised<bool> updating(ModFun::state.UpdatingControls, true);
+        Raised<bool> updating(PanelFlags::state.UpdatingControls, true);
         const QSignalBlocker blocker(bands[band].qButtons);
         bands[band].qButtons->setValue(newMod::QIndexOf(*typed));
     }

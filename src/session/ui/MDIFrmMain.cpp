@@ -14,6 +14,8 @@
 #include "link/SerialComponent.h"
 #include "lock/ModLock.h"
 #include "model/ModFun.h"
+#include "model/PanelFlags.h"
+#include "model/SystemFlags.h"
 #include "presets/ModPreset.h"
 #include "session/Startup.h"
 #include "shell/Messages.h"
@@ -80,6 +82,8 @@ bool MDIFrmMain::Load()
 {
     ModTxRx::Reset();
     ModFun::Reset();
+    PanelFlags::Reset();
+    SystemFlags::Reset();
     ModPreset::Reset();
     ModLock::Reset();
     ModTxRx::state.SerialPort = &serial;
@@ -108,7 +112,7 @@ void MDIFrmMain::Connect()
     if (!(Startup::FindUnit() && LoadAndOpenPanel()))
         Messages::Tell(QStringLiteral("COM or device not found"), QStringLiteral("MX-RF416"),
                        Messages::Icon::Exclamation);
-    Command2->setEnabled(!ModFun::state.PanelOpen);
+    Command2->setEnabled(!PanelFlags::state.PanelOpen);
 }
 
 bool MDIFrmMain::LoadAndOpenPanel()
@@ -155,7 +159,7 @@ void MDIFrmMain::OpenPanel()
 
 void MDIFrmMain::UpdateButtons()
 {
-    const bool panelOpen = ModFun::state.PanelOpen;
+    const bool panelOpen = PanelFlags::state.PanelOpen;
     Command1->setEnabled(!panelOpen);
     Command2->setEnabled(!panelOpen);
     if (!panelOpen)
