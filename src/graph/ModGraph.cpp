@@ -136,11 +136,6 @@ double GridPointsPerDecade()
     return LastPoint / (Log10(20000.0) - Log10(20.0));
 }
 
-double MarkerTwipsPerDecade()
-{
-    return 8655.0 / (Log10(20000.0) - Log10(20.0));
-}
-
 void Reset()
 {
     state = State{};

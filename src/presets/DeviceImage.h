@@ -9,7 +9,6 @@ namespace DeviceImage {
 
 inline constexpr int ImageSize = 128;
 inline constexpr int BytesPerFrame = 4;
-inline constexpr int FrameCount = ImageSize / BytesPerFrame;
 
 using Image = std::array<std::uint8_t, ImageSize>;
 
