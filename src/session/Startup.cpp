@@ -10,6 +10,7 @@
 #include "lock/ModLock.h"
 #include "model/ImageCheck.h"
 #include "model/ModFun.h"
+#include "model/PanelFlags.h"
 #include "model/SystemFlags.h"
 #include "presets/DeviceImage.h"
 #include "presets/ModPreset.h"
@@ -277,6 +278,7 @@ void EnterDemoMode()
     ModPreset::Reset();
     ModLock::state.LockState = 0;
     ModFun::Reset();
+    PanelFlags::Reset();
     SystemFlags::Reset();
     ModFun::LoadDefaultImage();
     ModFun::SendWholeState();

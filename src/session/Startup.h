@@ -46,8 +46,9 @@ using Progress = std::function<void(int stepsDone)>;
 /// program's state is as it was. In demo mode nothing is read and the answer is false.
 bool LoadDeviceState(const Progress &progress = {});
 
-/// Demo mode without a unit: `DemoMode` on, the default image and an empty preset list, the lock
-/// off, the whole state shown without any transfer.
+/// Demo mode without a unit: `DemoMode` on, the model, the panel flags and the system flags byte
+/// at their defaults with the default image, an empty preset list, the lock off, the whole state
+/// shown without any transfer.
 void EnterDemoMode();
 
 /// Main window titles: after connecting and in demo mode.
