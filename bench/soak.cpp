@@ -47,11 +47,11 @@
 #include "graph/ModGraph.h"
 #include "link/ModTxRx.h"
 #include "link/QtSerialComponent.h"
-#include "link/Startup.h"
-#include "link/ui/MDIFrmMain.h"
 #include "model/ImageCheck.h"
 #include "model/ModFun.h"
 #include "presets/DeviceImage.h"
+#include "session/Startup.h"
+#include "session/ui/MDIFrmMain.h"
 #include "shell/ui/WindowOpeners.h"
 
 namespace {

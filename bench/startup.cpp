@@ -22,8 +22,8 @@
 #include "VirtualUnit.h"
 #include "editors/ui/FrmMain.h"
 #include "link/QtSerialComponent.h"
-#include "link/Startup.h"
-#include "link/ui/MDIFrmMain.h"
+#include "session/Startup.h"
+#include "session/ui/MDIFrmMain.h"
 
 namespace {
 

@@ -9,6 +9,8 @@
 #include "link/ModTxRx.h"
 #include "lock/ModLock.h"
 #include "model/ModFun.h"
+#include "model/PanelFlags.h"
+#include "model/SystemFlags.h"
 #include "presets/ModPreset.h"
 #include "presets/PresetFiles.h"
 #include "shell/AppInfo.h"
@@ -68,6 +70,8 @@ void ResetProgramWithSerial(SerialComponent *serial)
     ModTxRx::Reset();
     ModFun::Reset();
     ModGraph::Reset();
+    PanelFlags::Reset();
+    SystemFlags::Reset();
     ModPreset::Reset();
     ModLock::Reset();
     PresetFiles::Reset();

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "lock/ModLock.h"
+#include "model/SystemFlags.h"
 #include "shell/AppInfo.h"
 #include "shell/Messages.h"
 
@@ -19,7 +20,7 @@ ProgramSnapshot TakeSnapshot()
         model.ChannelLink,
         model.GeqSelected,
         model.DelayInMetres,
-        model.SystemFlags,
+        SystemFlags::state.Byte,
         model.Summary,
         model.EqCaption,
         model.MuteText,

@@ -9,6 +9,7 @@
 #include "ProgramChecks.h"
 #include "lock/ModLock.h"
 #include "model/ModFun.h"
+#include "model/SystemFlags.h"
 #include "shell/Messages.h"
 
 namespace {
@@ -171,13 +172,13 @@ void CheckLock(FuzzInput &input, const FuzzSerial &serial, bool demo)
 {
     Messages::ClearLog();
     const bool locked = input.Byte() & 1;
-    const std::uint8_t flagsBefore = ModFun::state.SystemFlags;
+    const std::uint8_t flagsBefore = SystemFlags::state.Byte;
     const std::int16_t stateBefore = ModLock::state.LockState;
     const std::size_t answeredBefore = serial.answered.size();
     const bool sent = ModLock::ApplyLock(locked);
     if (!sent) {
         Require(!demo && ToldLinkProblem(), "a lock the unit did not get is told");
-        Require(ModLock::state.LockState == stateBefore && ModFun::state.SystemFlags == flagsBefore,
+        Require(ModLock::state.LockState == stateBefore && SystemFlags::state.Byte == flagsBefore,
                 "a lock the unit did not get is not held");
         return;
     }
@@ -185,8 +186,9 @@ void CheckLock(FuzzInput &input, const FuzzSerial &serial, bool demo)
                 ModLock::LockStateText() ==
                     (locked ? QStringLiteral("System Lock") : QStringLiteral("System Unlock")),
             "the lock state follows the box");
-    const std::uint8_t flags = (flagsBefore & ~ModFun::LockBit) | (locked ? ModFun::LockBit : 0);
-    Require(ModFun::state.SystemFlags == flags, "locking changes the lock bit alone");
+    const std::uint8_t flags =
+        (flagsBefore & ~SystemFlags::LockBit) | (locked ? SystemFlags::LockBit : 0);
+    Require(SystemFlags::state.Byte == flags, "locking changes the lock bit alone");
     if (!demo)
         Require(LastAnswered(serial, MemoryWriteCommand, 0x10, answeredBefore).request[6] == flags,
                 "the unit got the lock");
@@ -200,7 +202,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     FuzzSerial serial(input);
     const std::uint8_t flags = ResetProgramFrom(input, serial);
     const bool demo = flags & 1;
-    ModFun::KeepSystemFlags(flags & (ModFun::LockBit | ModFun::DistanceBit));
+    SystemFlags::KeepSystemFlags(flags & (SystemFlags::LockBit | SystemFlags::DistanceBit));
     for (int &code : ModLock::state.StoredPassword)
         code =
             flags & 2 ? static_cast<std::int16_t>(input.Byte() | input.Byte() << 8) : input.Byte();

@@ -8,11 +8,12 @@
 #include "ProgramChecks.h"
 #include "graph/ModGraph.h"
 #include "link/ModTxRx.h"
-#include "link/Startup.h"
 #include "lock/ModLock.h"
 #include "model/ImageCheck.h"
 #include "model/ModFun.h"
+#include "model/SystemFlags.h"
 #include "presets/ModPreset.h"
+#include "session/Startup.h"
 #include "shell/AppInfo.h"
 #include "shell/Messages.h"
 
@@ -29,6 +30,7 @@ constexpr int UserPlaces = ModPreset::PresetCount - ModPreset::FactoryCount;
 struct Before
 {
     ModFun::State model;
+    SystemFlags::State flags;
     ModGraph::State graph;
     ModPreset::State presets;
     ModLock::State lock;
@@ -46,7 +48,7 @@ const Before &ProgramBefore()
                   ValueTables::FactoryPresetImages[3].end(), ModFun::state.ParamImage.begin());
         ModFun::state.ParamImage.back() = 0x5A;
         ModFun::SendWholeState();
-        ModFun::KeepSystemFlags(ModFun::LockBit);
+        SystemFlags::KeepSystemFlags(SystemFlags::LockBit);
         ModPreset::FillFactoryEntries();
         ModPreset::state.PresetUsed[20] = true;
         ModPreset::state.PresetNames[20] = QStringLiteral(" Before ");
@@ -54,8 +56,8 @@ const Before &ProgramBefore()
         ModLock::state.StoredPassword = {'W', 'X', 'Y', 'Z'};
         ModLock::state.LockState = 1;
         AppInfo::state.FirmwareVersion = QStringLiteral("0.9.9");
-        return Before{ModFun::state, ModGraph::state, ModPreset::state, ModLock::state,
-                      AppInfo::state};
+        return Before{ModFun::state,    SystemFlags::state, ModGraph::state,
+                      ModPreset::state, ModLock::state,     AppInfo::state};
     }();
     return before;
 }
@@ -64,6 +66,7 @@ void StartFrom(const Before &before, SerialComponent *serial)
 {
     ResetProgramWithSerial(serial);
     ModFun::state = before.model;
+    SystemFlags::state = before.flags;
     ModGraph::state = before.graph;
     ModPreset::state = before.presets;
     ModLock::state = before.lock;
@@ -96,7 +99,7 @@ void CheckCommitted(const FuzzSerial &serial, const ProgramSnapshot &before)
         Require(ModLock::state.StoredPassword[i] == password[5 + i], "the unit's password");
     const FrameBuffer &flags = LastAnswered(serial, ReadByteCommand, 0x10).reply;
     Require(ModLock::state.LockState == flags[6] >> 7, "the unit's lock bit");
-    Require((model.SystemFlags & ~(ModFun::LockBit | ModFun::DistanceBit)) == 0,
+    Require((SystemFlags::state.Byte & ~(SystemFlags::LockBit | SystemFlags::DistanceBit)) == 0,
             "only the lock and distance bits kept");
     const FrameBuffer &identity = LastAnswered(serial, IdentityCommand, 0).reply;
     Require(AppInfo::state.FirmwareVersion == Startup::FirmwareText(identity[3], identity[4]),

@@ -3,8 +3,8 @@
 
 #include "graph/ModGraph.h"
 #include "link/QtSerialComponent.h"
-#include "link/ui/MDIFrmMain.h"
-#include "link/ui/frmSplash.h"
+#include "session/ui/MDIFrmMain.h"
+#include "session/ui/frmSplash.h"
 #include "shell/ui/MessagePresenters.h"
 #include "shell/ui/UnitPicture.h"
 #include "shell/ui/WindowOpeners.h"

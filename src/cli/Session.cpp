@@ -5,7 +5,7 @@
 #include "link/ModTxRx.h"
 #include "link/PortDiagnosis.h"
 #include "link/PortMap.h"
-#include "link/Startup.h"
+#include "session/Startup.h"
 #include "lock/ModLock.h"
 #include "model/ModFun.h"
 #include "presets/ModPreset.h"

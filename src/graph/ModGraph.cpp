@@ -137,11 +137,6 @@ double GridPointsPerDecade()
     return LastPoint / (Log10(ValueTables::HighestHz) - Log10(ValueTables::LowestHz));
 }
 
-double MarkerTwipsPerDecade()
-{
-    return 8655.0 / (Log10(ValueTables::HighestHz) - Log10(ValueTables::LowestHz));
-}
-
 void Reset()
 {
     state = State{};

@@ -16,8 +16,6 @@ using Curve = std::array<double, PointCount>;
 
 /// Grid points per decade: 575 / (Log10(20000) - Log10(20)), that is 575 / 3.
 double GridPointsPerDecade();
-/// Marker twips per decade on the graph: 8655 / 3 = 2885.
-double MarkerTwipsPerDecade();
 
 struct State
 {
@@ -42,7 +40,6 @@ struct State
     /// Nothing is drawn while this is exactly 1.
     int GraphFrozen = 0;
     double GraphXScale = GridPointsPerDecade();
-    double CursorXScale = MarkerTwipsPerDecade();
 };
 
 extern State state;

@@ -6,6 +6,7 @@
 
 #include "link/ModTxRx.h"
 #include "model/ModFun.h"
+#include "model/SystemFlags.h"
 #include "model/ValueTables.h"
 #include "shell/Messages.h"
 
@@ -136,11 +137,11 @@ QString LockStateText()
 
 bool ApplyLock(bool locked)
 {
-    const bool held = (ModFun::state.SystemFlags & ModFun::LockBit) != 0;
-    ModFun::SetLockBit(locked);
-    if (!ModTxRx::SendRepeatable(ModFun::SendSystemFlags)) {
+    const bool held = (SystemFlags::state.Byte & SystemFlags::LockBit) != 0;
+    SystemFlags::SetLockBit(locked);
+    if (!ModTxRx::SendRepeatable(SystemFlags::SendSystemFlags)) {
         // Held only once the unit has it, as the password: the unit keeps its old lock.
-        ModFun::SetLockBit(held);
+        SystemFlags::SetLockBit(held);
         return false;
     }
     state.LockState = locked ? 1 : 0;

@@ -6,9 +6,9 @@
 #include <QString>
 
 /// The unit's password and lock state as the program holds them, and the checks and frames of
-/// the password window. The lock bit itself lives in the system flags byte of the parameter model
-/// (`ModFun::SetLockBit`), which it shares with the delay editor's distance bit. Depends on model
-/// (flags byte, notifier, service code), link (frames, recovery rule) and shell (messages).
+/// the password window. The lock bit itself lives in the unit's system flags byte
+/// (`SystemFlags::SetLockBit`), which it shares with the delay editor's distance bit. Depends on
+/// model (flags byte, notifier, service code), link (frames, recovery rule) and shell (messages).
 namespace ModLock {
 
 inline constexpr int PasswordLength = 4;

@@ -6,6 +6,8 @@
 #include <QScopedValueRollback>
 
 #include "link/ModTxRx.h"
+#include "model/PanelFlags.h"
+#include "model/SystemFlags.h"
 #include "shell/ModCountry.h"
 
 namespace ModFun {
@@ -131,11 +133,11 @@ std::uint8_t FlagsByte()
 
 void SetLinkBoxFromModel()
 {
-    state.UpdatingControls = true;
+    PanelFlags::state.UpdatingControls = true;
     state.LinkBoxTicked = state.LinkAB == 1.0;
     emit notifier().linkBoxChanged(state.LinkBoxTicked);
     state.ChannelLink = state.LinkBoxTicked ? 1 : 0;
-    state.UpdatingControls = false;
+    PanelFlags::state.UpdatingControls = false;
 }
 
 bool IsLastCurveOfChannel(int filter)
@@ -387,7 +389,7 @@ bool MirrorOntoLinkedChannel(const std::function<void()> &showOnOther,
     if (state.ChannelLink == 0)
         return false;
     {
-        const QScopedValueRollback updating(state.UpdatingControls, true);
+        const QScopedValueRollback updating(PanelFlags::state.UpdatingControls, true);
         showOnOther();
     }
     const QScopedValueRollback suspended(ModTxRx::state.SendSuspended, true);
@@ -510,8 +512,8 @@ bool SetChannelLink(bool on)
 
 bool SetDelayUnit(bool metres)
 {
-    SetDistanceUnit(metres);
-    SendSystemFlags();
+    SystemFlags::SetDistanceUnit(metres);
+    SystemFlags::SendSystemFlags();
     return ModTxRx::RecoverFromFailure() == ModTxRx::LinkOutcome::LinkUp;
 }
 
@@ -534,29 +536,6 @@ double DelayShown(int channel)
     const double ms = (Byte(at) * 256 + Byte(at + 1)) + Byte(at + 2) * DelayFineStepMs;
     const double cut = std::floor(ms * 1000) / 1000;
     return DelayInMetres() ? cut * MetresPerMs : cut;
-}
-
-void KeepSystemFlags(std::uint8_t unitByte)
-{
-    state.SystemFlags = unitByte & (LockBit | DistanceBit);
-    state.DelayInMetres = (unitByte & DistanceBit) ? 1.0 : 0.0;
-}
-
-void SetLockBit(bool locked)
-{
-    state.SystemFlags = locked ? (state.SystemFlags | LockBit) : (state.SystemFlags & ~LockBit);
-}
-
-void SetDistanceUnit(bool metres)
-{
-    state.DelayInMetres = metres ? 1.0 : 0.0;
-    state.SystemFlags =
-        metres ? (state.SystemFlags | DistanceBit) : (state.SystemFlags & ~DistanceBit);
-}
-
-void SendSystemFlags()
-{
-    ModTxRx::TransferFrame(WriteMemoryCommand, 0, SystemFlagsAddress, 0, state.SystemFlags, 0, 0);
 }
 
 } // namespace ModFun

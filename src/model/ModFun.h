@@ -31,10 +31,6 @@ inline constexpr int SummaryCount = 20;
 /// The summary label of a block is 10 * channel + block.
 enum SummaryBlock { GateBlock = 0, EqBlock = 1, FilterBlock = 2, DelayBlock = 4, LimiterBlock = 7 };
 
-/// Bits of the unit's system flags byte (address 0x0010).
-inline constexpr std::uint8_t LockBit = 0x80;
-inline constexpr std::uint8_t DistanceBit = 0x40;
-
 struct State
 {
     std::array<std::uint8_t, ValueTables::ImageSize> ParamImage{};
@@ -58,16 +54,6 @@ struct State
     /// 1.0 = delays shown as distance.
     double DelayInMetres = 0;
     std::array<QString, 2> ChannelNames;
-    /// The unit's system flags byte: the lock window owns bit 7, the delay editor bit 6; each
-    /// changes only its own bit (`SetLockBit`, `SetDistanceUnit`).
-    std::uint8_t SystemFlags = 0;
-
-    // Flags of the overview panel that the editors share.
-    bool UpdatingControls = false;
-    bool PanelOpen = false;
-    bool PresetActionBusy = false;
-    std::int16_t FilterChannel = 0;
-    std::int16_t LimiterChannel = 0;
     /// The panel's "Channel Link" box: the panel keeps it here, `SendLink` reads it and the
     /// whole-state transfer sets it (announced by `linkBoxChanged`).
     bool LinkBoxTicked = false;
@@ -228,15 +214,5 @@ void RebuildCurve(CurveOf curve, int index, bool drawn);
 
 /// The delay of channel c as shown: milliseconds cut to three decimals, times 0.34 in metres.
 double DelayShown(int channel);
-
-/// Keeps the lock and distance bits of the system flags byte read from the unit; the delays
-/// are shown in metres when its distance bit is set.
-void KeepSystemFlags(std::uint8_t unitByte);
-void SetLockBit(bool locked);
-/// Delays in metres or milliseconds: `DelayInMetres` and the distance bit together.
-void SetDistanceUnit(bool metres);
-/// Writes the system flags byte into the unit's memory at 0x0010 (command 0x11), both bits as
-/// the model holds them.
-void SendSystemFlags();
 
 } // namespace ModFun

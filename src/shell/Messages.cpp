@@ -15,11 +15,11 @@ struct State
 
 State state;
 
-void Remember(const Box &box, Answer answer)
+void Remember(const Box &box)
 {
     if (state.log.size() == LogLimit)
         state.log.erase(state.log.begin());
-    state.log.push_back({box, answer});
+    state.log.push_back({box});
 }
 
 } // namespace
@@ -31,7 +31,7 @@ Answer Show(const Box &box)
     const Answer answer = state.boxPresenter ? state.boxPresenter(box) : box.defaultAnswer;
     if (state.boxUpHook)
         state.boxUpHook(false);
-    Remember(box, answer);
+    Remember(box);
     return answer;
 }
 

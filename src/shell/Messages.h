@@ -34,11 +34,10 @@ struct FileRequest
     QString filter;
 };
 
-/// One entry of the log: what was shown and how it was answered.
+/// One entry of the log: the box that was shown.
 struct Shown
 {
     Box box;
-    Answer answer = Answer::Ok;
 };
 
 using BoxPresenter = std::function<Answer(const Box &)>;

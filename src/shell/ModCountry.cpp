@@ -142,11 +142,6 @@ void CheckLocale()
         CommaLocale = 1;
 }
 
-QChar DecimalSeparator()
-{
-    return CommaLocale == 1 ? QLatin1Char(',') : QLatin1Char('.');
-}
-
 QString NumberText(double value)
 {
     if (value == 0.0)

@@ -33,9 +33,6 @@ bool IsCommaLanguage(const QString &languageText);
 /// Sets `CommaLocale` from the user's locale.
 void CheckLocale();
 
-/// The decimal separator the editors show: ',' when `CommaLocale` is 1, else '.'.
-QChar DecimalSeparator();
-
 /// A number as the program shows it: shortest form with up to 15 significant digits, no
 /// trailing zeros, whole numbers without a separator, the locale's decimal separator.
 QString NumberText(double value);

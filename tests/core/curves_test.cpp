@@ -42,7 +42,6 @@ TEST_F(Curves, GridAndPictureMapping)
 {
     EXPECT_EQ(ModGraph::PointFrequency(0), 20.0);
     EXPECT_NEAR(ModGraph::PointFrequency(575), 20000.0, 1e-9);
-    EXPECT_NEAR(ModGraph::state.CursorXScale, 2885.0, 1e-9);
     EXPECT_NEAR(ModGraph::FrequencyToColumn(1000), 325.6, 0.05);
     EXPECT_EQ(ModGraph::LevelToRow(0), 95);
     EXPECT_EQ(ModGraph::LevelToRow(30), 0);

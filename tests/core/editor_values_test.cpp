@@ -1,5 +1,6 @@
 #include "ModelFixture.h"
 #include "editors/EditorValues.h"
+#include "model/SystemFlags.h"
 
 namespace {
 
@@ -70,14 +71,14 @@ TEST_F(SystemFlagsTest, DelayUnitAndLockShareTheByteWithoutOverwritingEachOther)
     ModFun::state.ChannelNames = {QStringLiteral("CH.A - Left"), QStringLiteral("CH.B - Right")};
     EXPECT_EQ(DelayFrameCaption(0, false), QStringLiteral("CH.A - Left [ ms ]"));
 
-    ModFun::KeepSystemFlags(0x80 | 0x05); // locked, other bits the program does not own
-    ModFun::SetDistanceUnit(true);
-    ModFun::SendSystemFlags();
-    ModFun::SetDistanceUnit(false);
-    ModFun::SendSystemFlags();
-    ModFun::SetLockBit(false);
-    ModFun::SetDistanceUnit(true);
-    ModFun::SendSystemFlags();
+    SystemFlags::KeepSystemFlags(0x80 | 0x05); // locked, other bits the program does not own
+    SystemFlags::SetDistanceUnit(true);
+    SystemFlags::SendSystemFlags();
+    SystemFlags::SetDistanceUnit(false);
+    SystemFlags::SendSystemFlags();
+    SystemFlags::SetLockBit(false);
+    SystemFlags::SetDistanceUnit(true);
+    SystemFlags::SendSystemFlags();
     const std::vector<FrameBuffer> expected{
         {0xF0, 0x10, 0x11, 0x00, 0x10, 0x00, 0xC0, 0x00, 0x00, 0xF7},
         {0xF0, 0x10, 0x11, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xF7},

@@ -1,5 +1,6 @@
 #include "ModelFixture.h"
 #include "lock/ModLock.h"
+#include "model/SystemFlags.h"
 
 namespace {
 
@@ -69,7 +70,7 @@ TEST_F(LockTest, EntryInEitherCaseOnItsFirstFourCharactersOrTheServiceCode)
 
 TEST_F(LockTest, LockKeepsTheDistanceBitAndDemoSendsNothing)
 {
-    ModFun::KeepSystemFlags(ModFun::DistanceBit);
+    SystemFlags::KeepSystemFlags(SystemFlags::DistanceBit);
     EXPECT_TRUE(ModLock::ApplyLock(true));
     EXPECT_EQ(ModLock::LockStateText(), "System Lock");
     EXPECT_TRUE(ModLock::ApplyLock(false));
@@ -120,7 +121,7 @@ TEST_F(LockTest, LostLinkStopsAndClosesThePanel)
     EXPECT_EQ(panelClosed, 2);
     EXPECT_EQ(ModLock::state.StoredPassword, (std::array<int, 4>{'A', 'B', 'C', 'D'}));
     EXPECT_EQ(ModLock::state.LockState, 0);
-    EXPECT_EQ(ModFun::state.SystemFlags, 0);
+    EXPECT_EQ(SystemFlags::state.Byte, 0);
     EXPECT_EQ(lockSignals, 0);
 }
 
@@ -154,7 +155,7 @@ TEST_F(LockTest, AFrameLostBeforeAReopenIsSentAgainAndOnlyWhatTheUnitTookIsHeld)
     }
     EXPECT_FALSE(ModLock::ApplyLock(false));
     EXPECT_EQ(ModLock::state.LockState, 1);
-    EXPECT_EQ(ModFun::state.SystemFlags, ModFun::LockBit);
+    EXPECT_EQ(SystemFlags::state.Byte, SystemFlags::LockBit);
     EXPECT_EQ(lockSignals, 1);
 }
 

@@ -45,7 +45,7 @@ TEST_F(ParamFrames, DelayGateAndLimiterCarryTheImageBytes)
                            ReplyFrame(0x07, 0, 0, 0, 75, 4, 150)}));
     EXPECT_EQ(ModFun::state.Summary[14], " 300.499 ms ");
     EXPECT_EQ(ModFun::state.Summary[10], " Thr= -75 ; Rel=30 ; Atk=0.7");
-    ModFun::SetDistanceUnit(true);
+    SystemFlags::SetDistanceUnit(true);
     ModFun::SendDelay(1);
     EXPECT_EQ(ModFun::state.Summary[14], " 102.16966 m ");
 }

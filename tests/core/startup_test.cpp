@@ -15,12 +15,13 @@
 #include "graph/ModGraph.h"
 #include "link/ModTxRx.h"
 #include "link/PortMap.h"
-#include "link/Startup.h"
 #include "lock/ModLock.h"
 #include "model/ModFun.h"
+#include "model/SystemFlags.h"
 #include "model/ValueTables.h"
 #include "presets/DeviceImage.h"
 #include "presets/ModPreset.h"
+#include "session/Startup.h"
 #include "shell/AppInfo.h"
 
 namespace {
@@ -108,6 +109,7 @@ protected:
     {
         ModTxRx::Reset();
         ModFun::Reset();
+        SystemFlags::Reset();
         ModGraph::Reset();
         ModPreset::Reset();
         ModLock::Reset();
@@ -161,7 +163,7 @@ TEST_F(StartupTest, LoadReadsTheUnitInOrderAndCommitsAtTheEnd)
     EXPECT_EQ(AppInfo::state.FirmwareVersion, QStringLiteral("2.7.7"));
     EXPECT_EQ(ModLock::state.StoredPassword, (std::array<int, 4>{'A', 'B', 'C', 'D'}));
     EXPECT_EQ(ModLock::state.LockState, 1);
-    EXPECT_EQ(ModFun::state.SystemFlags, 0xC0);
+    EXPECT_EQ(SystemFlags::state.Byte, 0xC0);
     EXPECT_EQ(ModFun::state.DelayInMetres, 1.0);
     EXPECT_EQ(ModPreset::state.CurrentPreset, 0) << "preset 41 does not exist";
 
@@ -211,7 +213,7 @@ TEST_F(StartupTest, AFailedFrameStopsTheLoadAndChangesNothing)
         EXPECT_FALSE(ModPreset::state.PresetUsed[0]);
         EXPECT_EQ(ModLock::state.LockState, 0);
         EXPECT_EQ(ModLock::state.StoredPassword, (std::array<int, 4>{}));
-        EXPECT_EQ(ModFun::state.SystemFlags, 0);
+        EXPECT_EQ(SystemFlags::state.Byte, 0);
         EXPECT_EQ(AppInfo::state.FirmwareVersion, QStringLiteral("1.0.0"));
         EXPECT_TRUE(ModFun::state.Summary[7].isEmpty());
     }

@@ -1,6 +1,6 @@
 #include "ModelFixture.h"
 #include "TableData.h"
-#include "link/Startup.h"
+#include "session/Startup.h"
 #include "presets/ModPreset.h"
 
 namespace {

@@ -50,7 +50,7 @@ TEST_F(WholeState, FlagsByteSetsEqualiserTypeAndLinkBox)
         std::vector<bool> boxUpdates;
         QObject::connect(&ModFun::notifier(), &ModFun::Notifier::linkBoxChanged, &window,
                          [&](bool ticked) {
-                             EXPECT_TRUE(ModFun::state.UpdatingControls);
+                             EXPECT_TRUE(PanelFlags::state.UpdatingControls);
                              boxUpdates.push_back(ticked);
                          });
         Image(127) = row.flags;
@@ -59,7 +59,7 @@ TEST_F(WholeState, FlagsByteSetsEqualiserTypeAndLinkBox)
         EXPECT_EQ(ModFun::state.LinkAB, row.linked ? 1.0 : 0.0);
         EXPECT_EQ(ModFun::state.ChannelLink, row.linked ? 1 : 0);
         EXPECT_EQ(boxUpdates, std::vector{row.linked});
-        EXPECT_FALSE(ModFun::state.UpdatingControls);
+        EXPECT_FALSE(PanelFlags::state.UpdatingControls);
     }
     const auto commands = serial.Commands();
     EXPECT_EQ(std::count(commands.begin(), commands.end(), 0x12), 0);

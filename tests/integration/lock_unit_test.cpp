@@ -7,6 +7,7 @@
 #include "link/QtSerialComponent.h"
 #include "lock/ModLock.h"
 #include "model/ModFun.h"
+#include "model/SystemFlags.h"
 
 namespace {
 
@@ -22,6 +23,7 @@ protected:
     {
         ModTxRx::Reset();
         ModFun::Reset();
+        SystemFlags::Reset();
         ModLock::Reset();
     }
 
@@ -45,7 +47,7 @@ protected:
             ModLock::state.StoredPassword[i] = state.RxFrame[5 + i];
         ModTxRx::TransferFrame(0x10, 0x00, 0x10, 0, 0, 0, 0);
         ASSERT_FALSE(state.TransferFailed);
-        ModFun::KeepSystemFlags(state.RxFrame[6]);
+        SystemFlags::KeepSystemFlags(state.RxFrame[6]);
     }
 
     TemporaryConfig config;
@@ -60,7 +62,7 @@ TEST_F(LockUnitTest, LockAndNewPasswordSurviveTheNextConnect)
         Connect(unit);
         ReadPasswordAndLock();
         EXPECT_EQ(ModLock::EnterPassword("0000"), ModLock::EntryResult::Accepted);
-        ModFun::SetDistanceUnit(true);
+        SystemFlags::SetDistanceUnit(true);
         ASSERT_TRUE(ModLock::ApplyLock(true));
         ASSERT_EQ(ModLock::ApplyNewPassword("wx1z", "wx1z"), ModLock::NewPasswordResult::Stored);
         const auto log = unit.Log(5);
@@ -72,14 +74,14 @@ TEST_F(LockUnitTest, LockAndNewPasswordSurviveTheNextConnect)
     Connect(unit);
     ReadPasswordAndLock();
     EXPECT_EQ(ModLock::state.StoredPassword, (std::array<int, 4>{'W', 'X', '1', 'Z'}));
-    EXPECT_EQ(ModFun::state.SystemFlags, ModFun::LockBit | ModFun::DistanceBit);
+    EXPECT_EQ(SystemFlags::state.Byte, SystemFlags::LockBit | SystemFlags::DistanceBit);
     EXPECT_EQ(ModLock::EnterPassword("wx1z"), ModLock::EntryResult::Accepted);
     EXPECT_EQ(ModLock::EnterPassword("WX1Z"), ModLock::EntryResult::Accepted);
     EXPECT_TRUE(messages.Shown().empty());
 
     ASSERT_TRUE(ModLock::ApplyLock(false));
     ModTxRx::TransferFrame(0x10, 0x00, 0x10, 0, 0, 0, 0);
-    EXPECT_EQ(state.RxFrame[6], ModFun::DistanceBit);
+    EXPECT_EQ(state.RxFrame[6], SystemFlags::DistanceBit);
 }
 
 } // namespace

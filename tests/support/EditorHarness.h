@@ -11,6 +11,8 @@
 #include "graph/ModGraph.h"
 #include "link/ModTxRx.h"
 #include "model/ModFun.h"
+#include "model/PanelFlags.h"
+#include "model/SystemFlags.h"
 #include "shell/ModCountry.h"
 
 /// For the editor windows' tests (header only: it needs Qt Widgets): the model on the default
@@ -37,6 +39,8 @@ public:
     {
         ModTxRx::Reset();
         ModFun::Reset();
+        PanelFlags::Reset();
+        SystemFlags::Reset();
         ModGraph::Reset();
         ModCountry::CommaLocale = 0;
     }

@@ -10,6 +10,8 @@
 #include "graph/ModGraph.h"
 #include "link/ModTxRx.h"
 #include "model/ModFun.h"
+#include "model/PanelFlags.h"
+#include "model/SystemFlags.h"
 #include "shell/ModCountry.h"
 
 /// The parameter model on a recording serial double, every module state cleared before and
@@ -29,6 +31,8 @@ protected:
     {
         ModTxRx::Reset();
         ModFun::Reset();
+        PanelFlags::Reset();
+        SystemFlags::Reset();
         ModGraph::Reset();
         ModCountry::CommaLocale = 0;
     }

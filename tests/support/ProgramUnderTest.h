@@ -20,13 +20,15 @@
 #include "graph/ModGraph.h"
 #include "link/ModTxRx.h"
 #include "link/QtSerialComponent.h"
-#include "link/Startup.h"
-#include "link/ui/MDIFrmMain.h"
 #include "lock/ModLock.h"
 #include "model/ModFun.h"
+#include "model/PanelFlags.h"
+#include "model/SystemFlags.h"
 #include "model/ValueTables.h"
 #include "presets/ModPreset.h"
 #include "presets/PresetFiles.h"
+#include "session/Startup.h"
+#include "session/ui/MDIFrmMain.h"
 #include "shell/ui/WindowOpeners.h"
 
 /// A fault option of the virtual unit for frame `frame`, counted from 1 (the connect's identity
@@ -72,6 +74,8 @@ public:
         WindowOpeners::Reset();
         ModTxRx::Reset();
         ModFun::Reset();
+        PanelFlags::Reset();
+        SystemFlags::Reset();
         ModPreset::Reset();
         ModLock::Reset();
     }

@@ -4,6 +4,8 @@
 
 #include "EditorHarness.h"
 #include "editors/ui/FrmDelay.h"
+#include "model/PanelFlags.h"
+#include "model/SystemFlags.h"
 
 namespace {
 
@@ -29,7 +31,7 @@ private slots:
         EditorHarness harness;
         SetDelay(DelayA, 1, 12);
         SetDelay(DelayB, 300, 24);
-        ModFun::SetDistanceUnit(true);
+        SystemFlags::SetDistanceUnit(true);
         FrmDelay window;
         QCOMPARE(window.windowTitle(), QStringLiteral("Delays edit"));
         QVERIFY(harness.serial.calls.empty());
@@ -76,7 +78,7 @@ private slots:
     void metresAreTypedAndShownForBothChannels()
     {
         EditorHarness harness;
-        ModFun::KeepSystemFlags(0x80); // locked: the unit choice must leave that bit alone
+        SystemFlags::KeepSystemFlags(0x80); // locked: the unit choice must leave that bit alone
         SetDelay(DelayB, 1, 12);
         FrmDelay window;
         Named<QRadioButton>(window, "Option1_1")->click();
@@ -120,7 +122,7 @@ private slots:
         };
         QCOMPARE(harness.Frames(), expected);
         QVERIFY(!ModTxRx::state.SendSuspended);
-        QVERIFY(!ModFun::state.UpdatingControls);
+        QVERIFY(!PanelFlags::state.UpdatingControls);
     }
 };
 

@@ -49,7 +49,7 @@ private:
         (void)QTest::qWaitFor([this] { return !program->Panel(); }, 5000);
         if (const int shown = program->TimesShown(TimeOutMessage); shown != 1)
             problems << QStringLiteral("the time-out message was shown %1 times").arg(shown);
-        if (program->Panel() || ModFun::state.PanelOpen)
+        if (program->Panel() || PanelFlags::state.PanelOpen)
             problems << QStringLiteral("the panel is open");
         for (const QString &window : program->OpenWindows())
             problems << QStringLiteral("%1 is left open").arg(window);

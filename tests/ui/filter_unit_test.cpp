@@ -19,6 +19,7 @@
 #include "link/ModTxRx.h"
 #include "link/QtSerialComponent.h"
 #include "model/ModFun.h"
+#include "model/PanelFlags.h"
 #include "presets/DeviceImage.h"
 
 class FilterUnitTest : public QObject
@@ -88,6 +89,7 @@ private slots:
         QCOMPARE(serial.Initialize(10, 32), 0);
         ModTxRx::Reset();
         ModFun::Reset();
+        PanelFlags::Reset();
         ModGraph::Reset();
         FilterEdit::Reset();
         ModTxRx::state.SerialPort = &serial;

@@ -17,6 +17,7 @@
 #include "graph/ui/GraphArea.h"
 #include "link/ModTxRx.h"
 #include "model/ModFun.h"
+#include "model/PanelFlags.h"
 #include "shell/ModCountry.h"
 #include "shell/ui/WindowOpeners.h"
 
@@ -59,6 +60,7 @@ private:
     {
         ModTxRx::Reset();
         ModFun::Reset();
+        PanelFlags::Reset();
         ModGraph::Reset();
         FilterEdit::Reset();
         ModCountry::CommaLocale = 0;
@@ -233,7 +235,7 @@ private slots:
         Find<QCheckBox>("Check3_1")->click();
         window.reset();
         QVERIFY(!ModGraph::state.FilterEditorShown);
-        ModFun::state.FilterChannel = 1;
+        PanelFlags::state.FilterChannel = 1;
         Open();
         QVERIFY(Find<QCheckBox>("Check4_0")->isChecked());
         QVERIFY(!Find<QCheckBox>("Check4_1")->isChecked());
@@ -286,10 +288,10 @@ private slots:
         QVERIFY(ModGraph::state.FilterCurve[3][575] < -2.9);
 
         // While the window sets its own controls, list clicks do nothing.
-        ModFun::state.UpdatingControls = true;
+        PanelFlags::state.UpdatingControls = true;
         slope->setCurrentIndex(1);
         emit slope->activated(1);
-        ModFun::state.UpdatingControls = false;
+        PanelFlags::state.UpdatingControls = false;
         QCOMPARE(Count(), 4);
         QCOMPARE(Image(118), 2);
     }

@@ -3,6 +3,7 @@
 #include "EditorHarness.h"
 #include "editors/ui/FrmLimiter.h"
 #include "editors/ui/ThresholdPicture.h"
+#include "model/PanelFlags.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ private slots:
     {
         EditorHarness harness;
         EditorHarness::Image(LimiterB + 2) = 0;
-        ModFun::state.LimiterChannel = 1;
+        PanelFlags::state.LimiterChannel = 1;
         FrmLimiter window;
         QCOMPARE(window.windowTitle(), QStringLiteral("Limiters edit"));
         QVERIFY(harness.serial.calls.empty());
@@ -39,7 +40,7 @@ private slots:
         QCOMPARE(picture->colour(), QColor(0, 0, 255));
 
         tabs->setCurrentIndex(0);
-        QCOMPARE(ModFun::state.LimiterChannel, std::int16_t(0));
+        QCOMPARE(PanelFlags::state.LimiterChannel, std::int16_t(0));
         QCOMPARE(picture->threshold(), 0.0);
         QCOMPARE(picture->colour(), QColor(255, 0, 0));
         QVERIFY(harness.serial.calls.empty());

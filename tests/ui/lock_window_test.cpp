@@ -11,6 +11,7 @@
 #include "lock/ModLock.h"
 #include "lock/ui/FrmPassword.h"
 #include "model/ModFun.h"
+#include "model/SystemFlags.h"
 #include "shell/ui/WindowOpeners.h"
 
 /// The window on a locked unit whose password is "ABCD", the distance bit set.
@@ -46,6 +47,7 @@ private slots:
     {
         ModTxRx::Reset();
         ModFun::Reset();
+        SystemFlags::Reset();
         ModLock::Reset();
         serial = std::make_unique<RecordingSerial>();
         serial->open = true;
@@ -53,7 +55,7 @@ private slots:
         messages = std::make_unique<ScriptedMessages>();
         ModLock::state.StoredPassword = {'A', 'B', 'C', 'D'};
         ModLock::state.LockState = 1;
-        ModFun::KeepSystemFlags(ModFun::LockBit | ModFun::DistanceBit);
+        SystemFlags::KeepSystemFlags(SystemFlags::LockBit | SystemFlags::DistanceBit);
         window = std::make_unique<FrmPassword>();
         window->show();
     }

@@ -15,6 +15,7 @@
 #include "link/ModTxRx.h"
 #include "lock/ModLock.h"
 #include "model/ModFun.h"
+#include "model/PanelFlags.h"
 #include "model/ValueTables.h"
 #include "presets/ModPreset.h"
 #include "shell/ui/MessagePresenters.h"
@@ -28,6 +29,7 @@ void ResetModules()
 {
     ModTxRx::Reset();
     ModFun::Reset();
+    PanelFlags::Reset();
     ModGraph::Reset();
     ModPreset::Reset();
     ModLock::Reset();
@@ -120,7 +122,7 @@ private slots:
         ModPreset::state.CurrentPreset = 2;
         Open();
         QCOMPARE(panel->size(), QSize(540, 388));
-        QVERIFY(ModFun::state.PanelOpen);
+        QVERIFY(PanelFlags::state.PanelOpen);
         QVERIFY(serial.calls.empty());
         QCOMPARE(panel->windowTitle(), QStringLiteral("MX-RF418 - Preset : P3 - Live  "));
         QCOMPARE(Find<QLabel>("Label100_7")->toolTip(),
@@ -151,11 +153,11 @@ private slots:
         QCOMPARE(ModFun::state.ParamImage[58], std::uint8_t(1));
         QCOMPARE(Find<QLabel>("Image1_0")->toolTip(), QStringLiteral("Muted"));
         QCOMPARE(Find<QLabel>("Image1_1")->toolTip(), QStringLiteral("Muted"));
-        QVERIFY(!ModFun::state.UpdatingControls);
+        QVERIFY(!PanelFlags::state.UpdatingControls);
         QVERIFY(!ModTxRx::state.SendSuspended);
 
         serial.calls.clear();
-        ModFun::state.UpdatingControls = true;
+        PanelFlags::state.UpdatingControls = true;
         Click("Image1_0");
         QVERIFY2(serial.calls.empty(), "ignored while the program sets controls");
     }
@@ -256,10 +258,10 @@ private slots:
             WindowOpeners::Register(action, [&ran, name](QWidget *) {
                 ran << QStringLiteral("%1 filter=%2/%3 limiter=%4 busy=%5")
                            .arg(name)
-                           .arg(ModFun::state.FilterChannel)
+                           .arg(PanelFlags::state.FilterChannel)
                            .arg(ModGraph::state.FilterEditorShown)
-                           .arg(ModFun::state.LimiterChannel)
-                           .arg(ModFun::state.PresetActionBusy);
+                           .arg(PanelFlags::state.LimiterChannel)
+                           .arg(PanelFlags::state.PresetActionBusy);
             });
         };
         record(Action::NoiseGate, "gate");
@@ -281,7 +283,7 @@ private slots:
                      "limiter filter=0/0 limiter=1 busy=0", "limiter filter=0/0 limiter=0 busy=0",
                      "about filter=0/0 limiter=0 busy=0", "read filter=0/0 limiter=0 busy=1",
                      "factory filter=0/0 limiter=0 busy=1"}));
-        QVERIFY(!ModFun::state.PresetActionBusy);
+        QVERIFY(!PanelFlags::state.PresetActionBusy);
         QVERIFY(!ModGraph::state.FilterEditorShown);
     }
 
@@ -311,9 +313,9 @@ private slots:
 
         Find<QTimer>("Timer1")->stop();
         serial.calls.clear();
-        ModFun::state.PresetActionBusy = true;
+        PanelFlags::state.PresetActionBusy = true;
         panel->PollMeters();
-        ModFun::state.PresetActionBusy = false;
+        PanelFlags::state.PresetActionBusy = false;
         ModTxRx::state.LinkIdle = false;
         panel->PollMeters();
         ModTxRx::state.LinkIdle = true;
@@ -332,7 +334,7 @@ private slots:
                                     "Communication problem", Messages::Icon::Critical));
         QCOMPARE(closed.count(), 1);
         QVERIFY(!panel->isVisible());
-        QVERIFY(!ModFun::state.PanelOpen);
+        QVERIFY(!PanelFlags::state.PanelOpen);
         QVERIFY(!Find<QTimer>("Timer1")->isActive());
         QCOMPARE(serial.Commands(), std::vector<int>{0x21}); // no release on a closed port
     }
@@ -344,7 +346,7 @@ private slots:
         messages->Answer(Messages::Answer::No);
         panel->close();
         QVERIFY(panel->isVisible());
-        QVERIFY(ModFun::state.PanelOpen);
+        QVERIFY(PanelFlags::state.PanelOpen);
         QVERIFY(serial.calls.empty());
         QCOMPARE(messages->Shown()[0].box.text, QStringLiteral("               Are you sure ? "));
         QCOMPARE(messages->Shown()[0].box.title, QStringLiteral("ID: - Close window"));
@@ -355,7 +357,7 @@ private slots:
         QCOMPARE(closed.count(), 1);
         ExpectOneFrame(0x0F, 0, 0);
         QVERIFY(!serial.IsOpen());
-        QVERIFY(!ModFun::state.PanelOpen);
+        QVERIFY(!PanelFlags::state.PanelOpen);
         QVERIFY(!Find<QTimer>("Timer1")->isActive());
     }
 };

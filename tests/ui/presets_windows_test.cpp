@@ -15,6 +15,7 @@
 #include "graph/ModGraph.h"
 #include "link/ModTxRx.h"
 #include "model/ModFun.h"
+#include "model/PanelFlags.h"
 #include "presets/ModPreset.h"
 #include "presets/ui/FrmCopyIn.h"
 #include "presets/ui/FrmRead.h"
@@ -66,6 +67,7 @@ private slots:
     {
         ModTxRx::Reset();
         ModFun::Reset();
+        PanelFlags::Reset();
         ModGraph::Reset();
         ModPreset::Reset();
         ModPreset::FillFactoryEntries();

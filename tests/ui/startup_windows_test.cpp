@@ -14,12 +14,16 @@
 #include "link/FrameTrace.h"
 #include "link/ModTxRx.h"
 #include "link/QtSerialComponent.h"
-#include "link/Startup.h"
-#include "link/ui/FrmTrace.h"
-#include "link/ui/MDIFrmMain.h"
-#include "link/ui/frmSplash.h"
+#include "session/Startup.h"
+#include "session/ui/FrmTrace.h"
+#include "session/ui/MDIFrmMain.h"
+#include "session/ui/frmSplash.h"
 #include "model/ModFun.h"
+#include "model/PanelFlags.h"
 #include "presets/ModPreset.h"
+#include "session/Startup.h"
+#include "session/ui/MDIFrmMain.h"
+#include "session/ui/frmSplash.h"
 #include "shell/AppInfo.h"
 #include "shell/ModCountry.h"
 
@@ -137,7 +141,7 @@ private slots:
         // Closing the panel asks, releases the unit and closes the port.
         messages->Answer(Messages::Answer::Yes);
         qobject_cast<QMdiSubWindow *>(window->Panel()->parentWidget())->close();
-        QVERIFY(!ModFun::state.PanelOpen);
+        QVERIFY(!PanelFlags::state.PanelOpen);
         QVERIFY(!serial->IsOpen());
         QCOMPARE(Frames(unit.Log()).last(), QStringLiteral("0F:0000"));
         QTRY_VERIFY(!window->Panel());
@@ -163,7 +167,7 @@ private slots:
         QCOMPARE(box.title, QStringLiteral("MX-RF416"));
         QCOMPARE(box.icon, Messages::Icon::Exclamation);
         QCOMPARE(window->windowTitle(), QStringLiteral("MX-RF418"));
-        QVERIFY(!ModFun::state.PanelOpen);
+        QVERIFY(!PanelFlags::state.PanelOpen);
         QVERIFY(std::all_of(ModFun::state.ParamImage.begin(), ModFun::state.ParamImage.end(),
                             [](std::uint8_t b) { return b == 0; }));
         QCOMPARE(ModPreset::state.PresetNames[0], ModPreset::EmptyName());

@@ -1,8 +1,8 @@
 #include "Gallery.h"
 
 #include "link/ModTxRx.h"
-#include "link/Startup.h"
 #include "lock/ModLock.h"
+#include "session/Startup.h"
 
 void GalleryDemo()
 {

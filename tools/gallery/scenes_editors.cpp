@@ -3,6 +3,8 @@
 #include "editors/ui/FrmLimiter.h"
 #include "editors/ui/FrmNG.h"
 #include "model/ModFun.h"
+#include "model/PanelFlags.h"
+#include "model/SystemFlags.h"
 
 namespace {
 
@@ -57,7 +59,7 @@ GALLERY_SCENE("FrmLimiter", [] {
 GALLERY_SCENE("FrmLimiter-B", [] {
     GalleryDemo();
     LimiterOnChannelB();
-    ModFun::state.LimiterChannel = 1;
+    PanelFlags::state.LimiterChannel = 1;
     return std::make_unique<FrmLimiter>();
 });
 
@@ -70,6 +72,6 @@ GALLERY_SCENE("FrmDelay", [] {
 GALLERY_SCENE("FrmDelay-metres", [] {
     GalleryDemo();
     Delays();
-    ModFun::SetDistanceUnit(true);
+    SystemFlags::SetDistanceUnit(true);
     return std::make_unique<FrmDelay>();
 });

@@ -4,6 +4,7 @@
 #include "graph/FilterEdit.h"
 #include "graph/ui/FrmFilter.h"
 #include "model/ModFun.h"
+#include "model/PanelFlags.h"
 
 namespace {
 
@@ -49,7 +50,7 @@ void ShapedSetting(bool graphic)
 std::unique_ptr<QWidget> FilterWindow(int channel, bool graphic)
 {
     ShapedSetting(graphic);
-    ModFun::state.FilterChannel = static_cast<std::int16_t>(channel);
+    PanelFlags::state.FilterChannel = static_cast<std::int16_t>(channel);
     return std::make_unique<FrmFilter>();
 }
 

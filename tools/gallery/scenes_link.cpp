@@ -7,8 +7,8 @@
 #include "Gallery.h"
 #include "link/FrameTrace.h"
 #include "link/PortMap.h"
-#include "link/ui/FrmPorts.h"
-#include "link/ui/FrmTrace.h"
+#include "session/ui/FrmPorts.h"
+#include "session/ui/FrmTrace.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include "editors/ui/FrmMain.h"
 #include "link/ModTxRx.h"
 #include "link/QtSerialComponent.h"
-#include "link/ui/MDIFrmMain.h"
-#include "link/ui/frmSplash.h"
 #include "model/ModFun.h"
+#include "session/ui/MDIFrmMain.h"
+#include "session/ui/frmSplash.h"
 
 namespace {
 

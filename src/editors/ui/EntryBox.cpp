@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 
 #include "model/ModFun.h"
+#include "model/PanelFlags.h"
 #include "shell/ModCountry.h"
 
 namespace {
@@ -33,7 +34,7 @@ EntryBox::EntryBox(KeyFilter filter, QWidget *parent) : QLineEdit(parent), filte
 void EntryBox::keyPressEvent(QKeyEvent *event)
 {
     const int code = CharacterCodeOf(*event);
-    if (code < 0 || ModFun::state.UpdatingControls) {
+    if (code < 0 || PanelFlags::state.UpdatingControls) {
         QLineEdit::keyPressEvent(event);
         return;
     }

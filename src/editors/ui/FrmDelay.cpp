@@ -14,6 +14,8 @@
 #include "link/ModTxRx.h"
 #include "model/ModFun.h"
 #include "shell/Messages.h"
+#include "model/PanelFlags.h"
+#include "model/SystemFlags.h"
 #include "shell/ModCountry.h"
 
 using namespace EditorValues;
@@ -99,7 +101,7 @@ QGroupBox *FrmDelay::BuildUnitChoice()
     row->addStretch();
     // Both buttons change together: one handler, on the metres button.
     connect(unitChoice[1], &QRadioButton::toggled, this, [this] {
-        if (!ModFun::state.UpdatingControls)
+        if (!PanelFlags::state.UpdatingControls)
             LoadPrintAllDelayFun();
     });
     return frame;
@@ -114,7 +116,7 @@ void FrmDelay::FillFromImage()
         LoadDelaysFun(channel);
     }
     {
-        const QScopedValueRollback updating(ModFun::state.UpdatingControls, true);
+        const QScopedValueRollback updating(PanelFlags::state.UpdatingControls, true);
         unitChoice[InMetres() ? 1 : 0]->setChecked(true);
     }
     ShowUnit();
@@ -144,7 +146,7 @@ void FrmDelay::LinkingFunctionDelay(int channel)
 
 void FrmDelay::OnSpinnerChanged(int channel)
 {
-    if (!ModFun::state.UpdatingControls && LoadDelaysFun(channel))
+    if (!PanelFlags::state.UpdatingControls && LoadDelaysFun(channel))
         LinkingFunctionDelay(channel);
 }
 
@@ -179,7 +181,7 @@ void FrmDelay::ShowUnit()
 
 void FrmDelay::SetSpinners(int channel, int coarseValue, int fineValue)
 {
-    const QScopedValueRollback updating(ModFun::state.UpdatingControls, true);
+    const QScopedValueRollback updating(PanelFlags::state.UpdatingControls, true);
     const QSignalBlocker coarseBlocker(coarse[channel]);
     const QSignalBlocker fineBlocker(fine[channel]);
     coarse[channel]->setValue(coarseValue);

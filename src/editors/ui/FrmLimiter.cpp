@@ -10,6 +10,7 @@
 #include "editors/ui/ThresholdPicture.h"
 #include "link/ModTxRx.h"
 #include "model/ModFun.h"
+#include "model/PanelFlags.h"
 
 using namespace EditorValues;
 
@@ -38,7 +39,7 @@ std::uint8_t LimiterByte(int channel, LimiterValue value)
 
 int ShownChannel()
 {
-    return std::clamp<int>(ModFun::state.LimiterChannel, 0, 1);
+    return std::clamp<int>(PanelFlags::state.LimiterChannel, 0, 1);
 }
 
 QColor ChannelColour(int channel)
@@ -63,7 +64,7 @@ FrmLimiter::FrmLimiter(QWidget *parent)
     layout->addWidget(tabs);
     layout->addWidget(picture, 0, Qt::AlignVCenter);
 
-    ModFun::state.LimiterChannel = static_cast<std::int16_t>(ShownChannel());
+    PanelFlags::state.LimiterChannel = static_cast<std::int16_t>(ShownChannel());
     tabs->setCurrentIndex(ShownChannel());
     connect(tabs, &QTabWidget::currentChanged, this, &FrmLimiter::OnTabChanged);
     FillFromImage();
@@ -126,7 +127,7 @@ void FrmLimiter::LoadLineThr()
 
 void FrmLimiter::OnSliderMoved(int channel, LimiterValue value)
 {
-    if (ModFun::state.UpdatingControls || !LoadLimFun(channel))
+    if (PanelFlags::state.UpdatingControls || !LoadLimFun(channel))
         return;
     const int other = 1 - channel;
     ModFun::MirrorOntoLinkedChannel(
@@ -136,6 +137,6 @@ void FrmLimiter::OnSliderMoved(int channel, LimiterValue value)
 
 void FrmLimiter::OnTabChanged(int index)
 {
-    ModFun::state.LimiterChannel = static_cast<std::int16_t>(index);
+    PanelFlags::state.LimiterChannel = static_cast<std::int16_t>(index);
     LoadLineThr();
 }

@@ -20,10 +20,11 @@
 #include "graph/ModGraph.h"
 #include "link/LineUse.h"
 #include "link/ModTxRx.h"
-#include "link/Startup.h"
 #include "lock/ModLock.h"
 #include "model/ModFun.h"
+#include "model/PanelFlags.h"
 #include "presets/ModPreset.h"
+#include "session/Startup.h"
 #include "shell/AppInfo.h"
 #include "shell/Messages.h"
 #include "shell/ui/ModWindow.h"
@@ -88,7 +89,7 @@ FrmMain::FrmMain(QWidget *parent) : QWidget(parent), Timer1(new QTimer(this))
 
     ModWindow::SetClientSize(this, ClientWidth, ClientHeight);
     setFixedSize(ClientWidth, ClientHeight);
-    ModFun::state.PanelOpen = true;
+    PanelFlags::state.PanelOpen = true;
     loaded = true;
     ModTxRx::SetPanelCloseHook([this] { CloseAfterFailure(); });
     ShowServiceButton();
@@ -115,7 +116,7 @@ FrmMain::~FrmMain()
 void FrmMain::Unregister()
 {
     loaded = false;
-    ModFun::state.PanelOpen = false;
+    PanelFlags::state.PanelOpen = false;
     ModTxRx::SetPanelCloseHook({});
 }
 
@@ -364,7 +365,7 @@ void FrmMain::OpenBlockEditor(int label)
         break;
     case ModFun::EqBlock:
     case ModFun::FilterBlock:
-        ModFun::state.FilterChannel = static_cast<std::int16_t>(channel);
+        PanelFlags::state.FilterChannel = static_cast<std::int16_t>(channel);
         ModGraph::state.FilterEditorShown = true;
         WindowOpeners::Run(Action::Filter, this);
         ModGraph::state.FilterEditorShown = false;
@@ -373,7 +374,7 @@ void FrmMain::OpenBlockEditor(int label)
         WindowOpeners::Run(Action::Delay, this);
         break;
     case ModFun::LimiterBlock:
-        ModFun::state.LimiterChannel = static_cast<std::int16_t>(channel);
+        PanelFlags::state.LimiterChannel = static_cast<std::int16_t>(channel);
         WindowOpeners::Run(Action::Limiter, this);
         break;
     default:
@@ -384,14 +385,14 @@ void FrmMain::OpenBlockEditor(int label)
 void FrmMain::RunPresetAction(Action action)
 {
     // The meter poll keeps out of the action's frames.
-    const QScopedValueRollback busy(ModFun::state.PresetActionBusy, true);
+    const QScopedValueRollback busy(PanelFlags::state.PresetActionBusy, true);
     const LineUse::Hold sequence;
     WindowOpeners::Run(action, this);
 }
 
 void FrmMain::MuteClicked(int channel)
 {
-    if (ModFun::state.UpdatingControls)
+    if (PanelFlags::state.UpdatingControls)
         return;
     ModFun::ToggleMute(channel);
     if (ModTxRx::RecoverFromFailure() != ModTxRx::LinkOutcome::LinkUp)
@@ -405,11 +406,11 @@ void FrmMain::MuteClicked(int channel)
 
 void FrmMain::LinkClicked(bool ticked)
 {
-    if (ModFun::state.UpdatingControls)
+    if (PanelFlags::state.UpdatingControls)
         return;
     const LineUse::Hold sequence;
     if (ticked && !Messages::Ask(LinkQuestion(), QStringLiteral("Link A & B"))) {
-        const QScopedValueRollback updating(ModFun::state.UpdatingControls, true);
+        const QScopedValueRollback updating(PanelFlags::state.UpdatingControls, true);
         ShowLinkBox(false);
         return;
     }
@@ -420,13 +421,13 @@ void FrmMain::LinkClicked(bool ticked)
 
 void FrmMain::PollMeters()
 {
-    if (ModFun::state.PresetActionBusy)
+    if (PanelFlags::state.PresetActionBusy)
         return;
     if (!ModTxRx::state.LinkIdle) {
         SetPollInterval(PollMs);
         return;
     }
-    if (!ModFun::state.PanelOpen)
+    if (!PanelFlags::state.PanelOpen)
         return;
     if (Meters::Poll(ModFun::state.Mute) != ModTxRx::LinkOutcome::LinkUp)
         return;

@@ -11,6 +11,7 @@
 #include "editors/ui/SliderBox.h"
 #include "link/ModTxRx.h"
 #include "model/ModFun.h"
+#include "model/PanelFlags.h"
 
 using namespace EditorValues;
 
@@ -115,7 +116,7 @@ bool FrmNG::LoadNGValFun(int index)
 
 void FrmNG::OnSliderMoved(int index)
 {
-    if (ModFun::state.UpdatingControls || !LoadNGValFun(index))
+    if (PanelFlags::state.UpdatingControls || !LoadNGValFun(index))
         return;
     const int partner = index < 3 ? index + 3 : index - 3;
     ModFun::MirrorOntoLinkedChannel(
@@ -125,7 +126,7 @@ void FrmNG::OnSliderMoved(int index)
 
 void FrmNG::OnEnableToggled(int channel)
 {
-    if (ModFun::state.UpdatingControls || !LoadNGOnOffFun(channel))
+    if (PanelFlags::state.UpdatingControls || !LoadNGOnOffFun(channel))
         return;
     const int other = 1 - channel;
     const auto showOnOther = [&] {

@@ -34,8 +34,6 @@ public:
 
     /// Names the slider and the box (`Slider1_0`, `Text1_0`).
     void setNames(const QString &sliderName, const QString &boxName);
-    QSlider *slider() const { return slide; }
-    EntryBox *box() const { return entry; }
 
     int position() const;
     /// Sets the slider without telling `moved`, and shows its value.

@@ -21,6 +21,8 @@
 #include "graph/ui/EntryControls.h"
 #include "graph/ui/GraphArea.h"
 #include "link/ModTxRx.h"
+#include "model/ModFun.h"
+#include "model/PanelFlags.h"
 #include "shell/Messages.h"
 #include "shell/ModCountry.h"
 
@@ -221,7 +223,7 @@ void FrmFilter::ConnectBand(int band)
 
 void FrmFilter::FillFromModel()
 {
-    const QScopedValueRollback updating(ModFun::state.UpdatingControls, true);
+    const QScopedValueRollback updating(PanelFlags::state.UpdatingControls, true);
     const QScopedValueRollback suspended(ModTxRx::state.SendSuspended, true);
     {
         // Each picture is drawn once, at the end.
@@ -250,7 +252,7 @@ void FrmFilter::FillFromModel()
             out2Shown[channel] = FilterEdit::state.Out2Saved[channel];
             ShowGraphCursor(channel);
         }
-        tabs->setCurrentIndex(std::clamp<int>(ModFun::state.FilterChannel, 0, 1));
+        tabs->setCurrentIndex(std::clamp<int>(PanelFlags::state.FilterChannel, 0, 1));
     }
     RedrawChannelGraph(0);
     RedrawChannelGraph(1);
@@ -285,7 +287,7 @@ std::optional<double> FrmFilter::TypedNumberOrWarn(const QString &text, const QS
 
 bool FrmFilter::Editable() const
 {
-    return !linkLost && !ModFun::state.UpdatingControls;
+    return !linkLost && !PanelFlags::state.UpdatingControls;
 }
 
 bool FrmFilter::CloseIfLinkLost(bool linkKept)
@@ -319,9 +321,9 @@ void FrmFilter::LoadViewGraphOut(int channel)
 
 void FrmFilter::TabClicked(int index)
 {
-    if (ModFun::state.UpdatingControls || index < 0)
+    if (PanelFlags::state.UpdatingControls || index < 0)
         return;
-    ModFun::state.FilterChannel = static_cast<std::int16_t>(index);
+    PanelFlags::state.FilterChannel = static_cast<std::int16_t>(index);
     RedrawChannelGraph(index);
 }
 

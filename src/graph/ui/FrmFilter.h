@@ -8,6 +8,7 @@
 
 #include "graph/ui/EqBandGrid.h"
 #include "model/ModFun.h"
+#include "model/PanelFlags.h"
 #include "model/ValueTables.h"
 
 class BandMarker;
@@ -24,7 +25,7 @@ class QTabWidget;
 /// filters (`Frame7`, `Combo2`, `Text8`) and the 15-band equaliser (`Slider2`, `Text3`, `Text4`,
 /// `Text5`, `UpDown3`, `Command1..3`), plus the "Out2" (`Check4`) and "Cursor" (`Check3`) boxes.
 ///
-/// The overview panel sets `ModFun::state.FilterChannel` and runs it modal. While it lives the
+/// The overview panel sets `PanelFlags::state.FilterChannel` and runs it modal. While it lives the
 /// graph module draws into it (`ModGraph::state.FilterEditorShown`). Every edit goes into the
 /// image and out to the unit as one frame; when a frame fails and the link cannot be mended the
 /// panel has closed, so the window closes too and sends nothing more.

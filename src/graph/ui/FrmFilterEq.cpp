@@ -14,6 +14,8 @@
 #include "graph/ui/FrmFilter.h"
 #include "graph/ui/GraphArea.h"
 #include "link/ModTxRx.h"
+#include "model/ModFun.h"
+#include "model/PanelFlags.h"
 #include "shell/Messages.h"
 #include "shell/ModCountry.h"
 #include "shell/ui/PointerOverride.h"
@@ -121,7 +123,7 @@ void FrmFilter::ConfigureKeyButtonEqType(bool graphic)
     for (int band = 0; band < BandCount; ++band) {
         const BandControls &controls = bands[band];
         if (graphic) {
-            const QScopedValueRollback updating(ModFun::state.UpdatingControls, true);
+            const QScopedValueRollback updating(PanelFlags::state.UpdatingControls, true);
             const QSignalBlocker blocker(controls.qButtons);
             controls.frequency->setText(
                 NumberText(FreqTable[FilterEdit::GraphicFrequencyIndex(band)]));
@@ -181,7 +183,7 @@ void FrmFilter::QEntered(int band)
     if (!typed)
         return;
     {
-        const QScopedValueRollback updating(ModFun::state.UpdatingControls, true);
+        const QScopedValueRollback updating(PanelFlags::state.UpdatingControls, true);
         const QSignalBlocker blocker(bands[band].qButtons);
         bands[band].qButtons->setValue(newMod::QIndexOf(*typed));
     }

@@ -23,7 +23,6 @@ public:
     /// Marks the band being edited.
     void SetEdited(bool edited);
     bool IsEdited() const { return edited; }
-    QString Caption() const { return caption; }
 
 signals:
     void pressed(QPointF position);

@@ -1,4 +1,4 @@
-#include "link/ui/FrmTrace.h"
+#include "session/ui/FrmTrace.h"
 
 #include <QCheckBox>
 #include <QDateTime>

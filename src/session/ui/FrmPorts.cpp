@@ -1,4 +1,4 @@
-#include "link/ui/FrmPorts.h"
+#include "session/ui/FrmPorts.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "link/ui/frmSplash.h"
+#include "session/ui/frmSplash.h"
 
 #include <QLabel>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "link/Startup.h"
+#include "session/Startup.h"
 
 #include <QDir>
 #include <QSaveFile>
@@ -10,6 +10,8 @@
 #include "lock/ModLock.h"
 #include "model/ImageCheck.h"
 #include "model/ModFun.h"
+#include "model/PanelFlags.h"
+#include "model/SystemFlags.h"
 #include "presets/DeviceImage.h"
 #include "presets/ModPreset.h"
 #include "shell/AppInfo.h"
@@ -175,8 +177,8 @@ void CommitPresetList(const DeviceState &device)
 void CommitLock(const DeviceState &device)
 {
     ModLock::state.StoredPassword = device.password;
-    ModLock::state.LockState = (device.systemFlags & ModFun::LockBit) ? 1 : 0;
-    ModFun::KeepSystemFlags(device.systemFlags);
+    ModLock::state.LockState = (device.systemFlags & SystemFlags::LockBit) ? 1 : 0;
+    SystemFlags::KeepSystemFlags(device.systemFlags);
     emit ModFun::notifier().lockStateChanged();
 }
 
@@ -266,6 +268,8 @@ void EnterDemoMode()
     ModPreset::Reset();
     ModLock::state.LockState = 0;
     ModFun::Reset();
+    PanelFlags::Reset();
+    SystemFlags::Reset();
     ModFun::LoadDefaultImage();
     ModFun::SendWholeState();
     emit ModFun::notifier().lockStateChanged();

@@ -1,4 +1,4 @@
-#include "link/ui/MDIFrmMain.h"
+#include "session/ui/MDIFrmMain.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -14,12 +14,15 @@
 #include "link/ModTxRx.h"
 #include "link/PortMap.h"
 #include "link/SerialComponent.h"
-#include "link/Startup.h"
-#include "link/ui/FrmPorts.h"
-#include "link/ui/FrmTrace.h"
+#include "session/Startup.h"
+#include "session/ui/FrmPorts.h"
+#include "session/ui/FrmTrace.h"
 #include "lock/ModLock.h"
 #include "model/ModFun.h"
+#include "model/PanelFlags.h"
+#include "model/SystemFlags.h"
 #include "presets/ModPreset.h"
+#include "session/Startup.h"
 #include "shell/Messages.h"
 #include "shell/ui/FrmVum.h"
 #include "shell/ui/PointerOverride.h"
@@ -77,6 +80,8 @@ bool MDIFrmMain::Load()
 {
     ModTxRx::Reset();
     ModFun::Reset();
+    PanelFlags::Reset();
+    SystemFlags::Reset();
     ModPreset::Reset();
     ModLock::Reset();
     ModTxRx::state.SerialPort = &serial;
@@ -106,7 +111,7 @@ void MDIFrmMain::Connect()
     if (!(Startup::FindUnit() && LoadAndOpenPanel()))
         Messages::Tell(QStringLiteral("COM or device not found"), QStringLiteral("MX-RF416"),
                        Messages::Icon::Exclamation);
-    Command2->setEnabled(!ModFun::state.PanelOpen);
+    Command2->setEnabled(!PanelFlags::state.PanelOpen);
 }
 
 bool MDIFrmMain::LoadAndOpenPanel()
@@ -166,7 +171,7 @@ template<typename Window> void MDIFrmMain::ShowWindow(QPointer<Window> &window)
 
 void MDIFrmMain::UpdateButtons()
 {
-    const bool panelOpen = ModFun::state.PanelOpen;
+    const bool panelOpen = PanelFlags::state.PanelOpen;
     Command1->setEnabled(!panelOpen);
     Command2->setEnabled(!panelOpen);
     if (!panelOpen)

@@ -7,8 +7,8 @@
 #include <QString>
 
 /// Connecting to the unit and loading its state, demo mode, the remembered port and the release
-/// of the unit before the port closes. Unlike the rest of link/ this reaches up into the model,
-/// the preset list, the lock state and the program's info, which the load fills.
+/// of the unit before the port closes. The load fills the model, the preset list, the lock state
+/// and the program's info.
 namespace Startup {
 
 /// The loading window's progress bar runs from 0 to this many steps.
@@ -47,8 +47,9 @@ using Progress = std::function<void(int stepsDone)>;
 /// program's state is as it was. In demo mode nothing is read and the answer is false.
 bool LoadDeviceState(const Progress &progress = {});
 
-/// Demo mode without a unit: `DemoMode` on, the default image and an empty preset list, the lock
-/// off, the whole state shown without any transfer.
+/// Demo mode without a unit: `DemoMode` on, the model, the panel flags and the system flags byte
+/// at their defaults with the default image, an empty preset list, the lock off, the whole state
+/// shown without any transfer.
 void EnterDemoMode();
 
 /// Main window titles: after connecting and in demo mode.
