@@ -8,6 +8,7 @@
 
 #include "RecordingSerial.h"
 #include "ScriptedMessages.h"
+#include "graph/FilterEdit.h"
 #include "graph/ModGraph.h"
 #include "link/ModTxRx.h"
 #include "model/ModFun.h"
@@ -38,6 +39,7 @@ public:
         ModTxRx::Reset();
         ModFun::Reset();
         ModGraph::Reset();
+        FilterEdit::Reset();
         ModCountry::CommaLocale = 0;
     }
 
