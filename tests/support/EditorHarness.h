@@ -8,6 +8,7 @@
 
 #include "RecordingSerial.h"
 #include "ScriptedMessages.h"
+#include "graph/FilterEdit.h"
 #include "graph/ModGraph.h"
 #include "link/ModTxRx.h"
 #include "model/ModFun.h"
@@ -42,6 +43,7 @@ public:
         PanelFlags::Reset();
         SystemFlags::Reset();
         ModGraph::Reset();
+        FilterEdit::Reset();
         ModCountry::CommaLocale = 0;
     }
 

@@ -2,8 +2,6 @@
 
 #include <QStringList>
 
-#include "TemporaryConfig.h"
-
 ScriptedMessages::ScriptedMessages()
 {
     Messages::Reset();
@@ -13,8 +11,6 @@ ScriptedMessages::ScriptedMessages()
             next = answers.front();
             answers.pop_front();
         }
-        if (boxMs > 0)
-            ProcessEventsFor(boxMs);
         if (answering)
             answering();
         return next;

@@ -17,10 +17,8 @@ public:
 
     void Answer(Messages::Answer answer) { answers.push_back(answer); }
     void ChooseFile(const QString &path) { files.push_back(path); }
-    /// Each box then stays up `ms` before it is answered, the event loop running behind it as
-    /// behind a real modal box: the program's timers keep firing meanwhile.
-    void KeepBoxesUpFor(int ms) { boxMs = ms; }
-    /// `look` runs as each box is answered, while it is still up.
+    /// `look` runs as each box is answered, while it is still up; a wait in it keeps the box up
+    /// with the event loop running behind it, as behind a real modal box.
     void WhenAnswering(std::function<void()> look) { answering = std::move(look); }
 
     /// Every box shown since this object was made (or since the log was cleared).
@@ -34,6 +32,5 @@ public:
 private:
     std::deque<Messages::Answer> answers;
     std::deque<QString> files;
-    int boxMs = 0;
     std::function<void()> answering;
 };

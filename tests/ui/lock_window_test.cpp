@@ -1,6 +1,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -13,6 +14,20 @@
 #include "model/ModFun.h"
 #include "model/SystemFlags.h"
 #include "shell/ui/WindowOpeners.h"
+
+namespace {
+
+/// True when `widget` sits in `layout` or in one of the layouts inside it.
+bool InLayout(const QLayout *layout, const QWidget *widget)
+{
+    for (int i = 0; layout && i < layout->count(); ++i) {
+        if (layout->itemAt(i)->widget() == widget || InLayout(layout->itemAt(i)->layout(), widget))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 /// The window on a locked unit whose password is "ABCD", the distance bit set.
 class LockWindowTest : public QObject
@@ -66,6 +81,9 @@ private slots:
         QVERIFY(Find<QCheckBox>("Check1")->isChecked());
         QCOMPARE(Find<QLabel>("Label2")->text(), QStringLiteral("System Lock"));
         QCOMPARE(Label3Colour(), QColor(Qt::red));
+        for (const QPushButton *button : window->findChildren<QPushButton *>())
+            QVERIFY2(InLayout(button->parentWidget()->layout(), button),
+                     qPrintable(button->objectName()));
         TypeAndEnter("Text1", "abce");
         QCOMPARE(messages->Texts(), QStringList{"Password wrong"});
         QVERIFY(!Enabled("Frame1"));
@@ -113,13 +131,6 @@ private slots:
         TypeAndEnter("Text1", "q7rf");
         QVERIFY(!window->isVisible());
         QVERIFY(ModLock::state.ServiceFlag);
-    }
-
-    void passwordActionIsRegistered()
-    {
-        WindowOpeners::RegisterAllWindows();
-        QVERIFY(WindowOpeners::IsRegistered(WindowOpeners::Action::Password));
-        WindowOpeners::Reset();
     }
 };
 

@@ -19,38 +19,17 @@
 #include "session/ui/MDIFrmMain.h"
 #include "session/ui/frmSplash.h"
 #include "model/ModFun.h"
-#include "model/PanelFlags.h"
-#include "presets/ModPreset.h"
-#include "session/Startup.h"
-#include "session/ui/MDIFrmMain.h"
-#include "session/ui/frmSplash.h"
-#include "shell/AppInfo.h"
 #include "shell/ModCountry.h"
 
 namespace {
 
-/// Each exchange of the unit's log as "cmd:address", e.g. "17:001A".
-QStringList Frames(const std::vector<UnitLogEntry> &log)
+/// The command byte of each frame the unit got.
+QList<int> Commands(const VirtualUnit &unit, int count = 0)
 {
-    QStringList frames;
-    for (const UnitLogEntry &entry : log) {
-        const auto byte = [&](int i) { return static_cast<std::uint8_t>(entry.request[i]); };
-        frames << QStringLiteral("%1:%2%3")
-                      .arg(byte(2), 2, 16, QChar('0'))
-                      .arg(byte(3), 2, 16, QChar('0'))
-                      .arg(byte(4), 2, 16, QChar('0'))
-                      .toUpper();
-    }
-    return frames;
-}
-
-QStringList LoadFrames()
-{
-    QStringList frames{"00:0000", "17:001A", "25:0000", "10:0010", "10:0013",
-                       "17:0030", "17:0034", "17:0038", "17:003C"};
-    for (int offset = 0; offset < 128; offset += 4)
-        frames << QStringLiteral("19:%1").arg(offset, 4, 16, QChar('0')).toUpper();
-    return frames;
+    QList<int> commands;
+    for (const UnitLogEntry &entry : unit.Log(count))
+        commands << static_cast<std::uint8_t>(entry.request.at(2));
+    return commands;
 }
 
 } // namespace
@@ -91,7 +70,6 @@ private slots:
         window = std::make_unique<MDIFrmMain>(*serial);
         QVERIFY(window->Load());
         window->show();
-        AppInfo::Reset();
     }
 
     void cleanup()
@@ -105,30 +83,22 @@ private slots:
 
     void connectFindsTheUnitLoadsAndOpensThePanel()
     {
-        VirtualUnit silent;
         VirtualUnit unit;
-        Start(silent, 2, {"--drop-command", "25"});
-        Start(unit, 5);
+        Start(unit, 1);
         Connect();
         QVERIFY(window->Panel());
         QCOMPARE(messages->Texts(), QStringList{"Connect device, are you sure?"});
         QCOMPARE(window->windowTitle(), QStringLiteral("MX-RF418 - Remote Control Software"));
-        QCOMPARE(Startup::ReadInitCfg(), std::int16_t(5));
-        QCOMPARE(silent.Log(1).size(), std::size_t(1)); // searched past the silent port
-        QCOMPARE(AppInfo::state.FirmwareVersion, QStringLiteral("1.3.3"));
         QVERIFY(!Button("Command1")->isEnabled());
         QVERIFY(!Button("Command2")->isEnabled());
         QVERIFY(!window->findChild<QWidget *>("FrmVum"));
-        QStringList expected = LoadFrames();
-        expected.prepend("25:0000"); // the identity query that found it
-        QCOMPARE(Frames(unit.Log(expected.size())).mid(0, expected.size()), expected);
 
         // The meters move: the input bars light within a few polls of the music.
         QSignalSpy polled(window->Panel(), &FrmMain::metersPolled);
         const QColor off = QApplication::palette().color(QPalette::Button);
         bool lit = false;
         for (int tick = 0; tick < 20 && !lit; ++tick) {
-            QVERIFY(polled.wait(1500));
+            QVERIFY(polled.wait());
             for (int k = 0; k < 14; ++k)
                 lit = lit ||
                     window->Panel()
@@ -141,21 +111,12 @@ private slots:
         // Closing the panel asks, releases the unit and closes the port.
         messages->Answer(Messages::Answer::Yes);
         qobject_cast<QMdiSubWindow *>(window->Panel()->parentWidget())->close();
-        QVERIFY(!PanelFlags::state.PanelOpen);
         QVERIFY(!serial->IsOpen());
-        QCOMPARE(Frames(unit.Log()).last(), QStringLiteral("0F:0000"));
-        QTRY_VERIFY(!window->Panel());
+        QCOMPARE(Commands(unit).last(), 0x0F);
         QTRY_VERIFY(Button("Command1")->isEnabled());
-
-        // The remembered port is tried first: the silent unit hears nothing more.
-        const auto before = unit.Log().size();
-        Connect();
-        QVERIFY(window->Panel());
-        QCOMPARE(silent.Log().size(), std::size_t(1));
-        QCOMPARE(Frames(unit.Log(before + 1)).at(before), QStringLiteral("25:0000"));
     }
 
-    void failingLoadOpensNoPanelAndChangesNothing()
+    void failingLoadOpensNoPanel()
     {
         VirtualUnit unit;
         Start(unit, 1, {"--drop-command", "19"});
@@ -167,22 +128,14 @@ private slots:
         QCOMPARE(box.title, QStringLiteral("MX-RF416"));
         QCOMPARE(box.icon, Messages::Icon::Exclamation);
         QCOMPARE(window->windowTitle(), QStringLiteral("MX-RF418"));
-        QVERIFY(!PanelFlags::state.PanelOpen);
-        QVERIFY(std::all_of(ModFun::state.ParamImage.begin(), ModFun::state.ParamImage.end(),
-                            [](std::uint8_t b) { return b == 0; }));
-        QCOMPARE(ModPreset::state.PresetNames[0], ModPreset::EmptyName());
-        QCOMPARE(AppInfo::state.FirmwareVersion, QStringLiteral("1.0.0"));
-        QCOMPARE(Startup::ReadInitCfg(), std::int16_t(1)); // the unit did answer
-        QVERIFY(serial->IsOpen());
         QVERIFY(Button("Command2")->isEnabled());
 
         // Connect while connected releases the unit first, then searches again.
-        const auto before = unit.Log().size();
+        const int before = int(unit.Log().size());
         Connect();
-        const QStringList again = Frames(unit.Log(before + 2)).mid(before, 2);
-        QCOMPARE(again, (QStringList{"0F:0000", "25:0000"}));
+        QCOMPARE(Commands(unit, before + 2).mid(before, 2), (QList<int>{0x0F, 0x25}));
 
-        // Exit releases the unit without waiting.
+        // Exit asks, No by default, then releases the unit.
         messages->Answer(Messages::Answer::No);
         QSignalSpy ends(window.get(), &MDIFrmMain::programEnds);
         window->close();
@@ -193,33 +146,58 @@ private slots:
         window->close();
         QCOMPARE(ends.count(), 1);
         QVERIFY(!serial->IsOpen());
-        QCOMPARE(Frames(unit.Log()).last(), QStringLiteral("0F:0000"));
+        QCOMPARE(Commands(unit).last(), 0x0F);
     }
 
-    void noUnitLeavesTheRememberedPortAlone()
+    void demoReleasesTheUnitAndOpensThePanel_data()
     {
-        QVERIFY(Startup::WriteInitCfg(7));
-        Connect();
-        QVERIFY(!window->Panel());
-        QCOMPARE(messages->Texts().last(), QStringLiteral("COM or device not found"));
-        QCOMPARE(Startup::ReadInitCfg(), std::int16_t(7));
+        QTest::addColumn<bool>("portOpen");
+        QTest::addColumn<std::vector<int>>("sent");
+        QTest::newRow("port open") << true << std::vector<int>{0x0F};
+        QTest::newRow("port closed") << false << std::vector<int>{};
     }
-
-    void demoOpensThePanelWithoutTransfer()
+    void demoReleasesTheUnitAndOpensThePanel()
     {
-        VirtualUnit unit;
-        Start(unit, 1);
+        QFETCH(bool, portOpen);
+        RecordingSerial recording;
+        MDIFrmMain demo(recording);
+        QVERIFY(demo.Load());
+        recording.open = portOpen;
         messages->Answer(Messages::Answer::Yes);
-        Button("Command2")->click();
+        demo.findChild<QToolBar *>("Toolbar1")->findChild<QPushButton *>("Command2")->click();
         QCOMPARE(messages->Texts(), QStringList{"     Demo mode, are you sure?"});
-        QVERIFY(window->Panel());
-        QCOMPARE(window->windowTitle(),
-                 QStringLiteral("MX-RF418 - DEMO - Remote Control Software"));
-        QCOMPARE(Button("Command2")->palette().color(QPalette::Button), QColor(255, 0, 0));
-        QSignalSpy polled(window->Panel(), &FrmMain::metersPolled);
-        QVERIFY(polled.wait(1500));
-        QVERIFY(unit.Log().empty());
-        QVERIFY(!serial->IsOpen());
+        QVERIFY(!recording.open);
+        QVERIFY(demo.Panel());
+        QCOMPARE(demo.windowTitle(), QStringLiteral("MX-RF418 - DEMO - Remote Control Software"));
+        QCOMPARE(demo.findChild<QToolBar *>("Toolbar1")
+                     ->findChild<QPushButton *>("Command2")
+                     ->palette()
+                     .color(QPalette::Button),
+                 QColor(255, 0, 0));
+        QVERIFY(QSignalSpy(demo.Panel(), &FrmMain::metersPolled).wait());
+        QTEST(recording.Commands(), "sent");
+    }
+
+    void buttonTimerEnablesConnectAndDemoWhenNoPanelIsOpen()
+    {
+        auto *timer = window->findChild<QTimer *>("Timer3");
+        QVERIFY(timer->isActive());
+        QCOMPARE(timer->interval(), 3000);
+        Button("Command1")->setEnabled(false);
+        Button("Command2")->setEnabled(false);
+        timer->start(1);
+        QVERIFY(QSignalSpy(timer, &QTimer::timeout).wait());
+        QVERIFY(Button("Command1")->isEnabled());
+        QVERIFY(Button("Command2")->isEnabled());
+        QCOMPARE(timer->interval(), 1000);
+
+        messages->Answer(Messages::Answer::Yes);
+        Button("Command2")->click(); // the demo panel
+        Button("Command1")->setEnabled(false);
+        timer->start(1);
+        QVERIFY(QSignalSpy(timer, &QTimer::timeout).wait());
+        QVERIFY(!Button("Command1")->isEnabled());
+        QVERIFY(!Button("Command2")->isEnabled());
     }
 
     void traceWindowTracesWhileOpenAndSavesWithoutMeterPolls()
