@@ -76,6 +76,11 @@ SettingHistory &history()
     return instance;
 }
 
+QString ChannelStepName(int channel, const QString &what)
+{
+    return QStringLiteral("CH.") + QLatin1Char(channel == 0 ? 'A' : 'B') + QLatin1Char(' ') + what;
+}
+
 OperatorStep::OperatorStep(QString stepName)
     : name(std::move(stepName)), before(state.ParamImage), outermost(openSteps == 0)
 {

@@ -58,6 +58,9 @@ private:
 
 SettingHistory &history();
 
+/// A step's name for channel c: "CH.A " or "CH.B " and `what`.
+QString ChannelStepName(int channel, const QString &what);
+
 /// One operator action: the image when it starts, pushed as a step named `name` when it ends if
 /// the image changed. Nested steps belong to the outermost.
 class OperatorStep

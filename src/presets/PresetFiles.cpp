@@ -11,6 +11,7 @@
 #include "link/ModTxRx.h"
 #include "model/ImageCheck.h"
 #include "model/ModFun.h"
+#include "model/SettingHistory.h"
 #include "shell/FileAccess.h"
 #include "shell/Messages.h"
 
@@ -83,6 +84,7 @@ bool Upload(const std::array<std::uint8_t, FileSize> &image, const Presets::Prog
 
 void ApplyLoadedImage(const QString &path)
 {
+    const ModFun::OperatorStep step(QStringLiteral("preset file"));
     auto &model = ModFun::state;
     model.ParamImage = state.LoadBuffer;
     {

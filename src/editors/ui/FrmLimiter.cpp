@@ -10,6 +10,7 @@
 #include "editors/ui/ThresholdPicture.h"
 #include "link/ModTxRx.h"
 #include "model/ModFun.h"
+#include "model/SettingHistory.h"
 
 using namespace EditorValues;
 
@@ -51,6 +52,8 @@ QColor ChannelColour(int channel)
 FrmLimiter::FrmLimiter(QWidget *parent)
     : EditorDialog(QStringLiteral("FrmLimiter"), QStringLiteral("Limiters edit"), parent)
 {
+    connect(&ModFun::history(), &ModFun::SettingHistory::settingReplaced, this,
+            &FrmLimiter::FillFromImage);
     tabs = new QTabWidget(this);
     tabs->setObjectName(QStringLiteral("TabStrip1"));
     for (int channel = 0; channel < 2; ++channel)
@@ -126,6 +129,7 @@ void FrmLimiter::LoadLineThr()
 
 void FrmLimiter::OnSliderMoved(int channel, LimiterValue value)
 {
+    const ModFun::OperatorStep step(ModFun::ChannelStepName(channel, QStringLiteral("limiter")));
     if (ModFun::state.UpdatingControls || !LoadLimFun(channel))
         return;
     const int other = 1 - channel;

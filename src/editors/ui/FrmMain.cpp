@@ -23,6 +23,7 @@
 #include "link/Startup.h"
 #include "lock/ModLock.h"
 #include "model/ModFun.h"
+#include "model/SettingHistory.h"
 #include "presets/ModPreset.h"
 #include "shell/AppInfo.h"
 #include "shell/Messages.h"
@@ -399,6 +400,7 @@ void FrmMain::MuteClicked(int channel)
 {
     if (ModFun::state.UpdatingControls)
         return;
+    const ModFun::OperatorStep step(ModFun::ChannelStepName(channel, QStringLiteral("mute")));
     ModFun::ToggleMute(channel);
     if (ModTxRx::RecoverFromFailure() != ModTxRx::LinkOutcome::LinkUp)
         return;
@@ -419,6 +421,7 @@ void FrmMain::LinkClicked(bool ticked)
         ShowLinkBox(false);
         return;
     }
+    const ModFun::OperatorStep step(QStringLiteral("Channel Link"));
     if (ticked) {
         ModFun::state.LinkAB = 1.0;
         const PointerOverride busy(Qt::BusyCursor);

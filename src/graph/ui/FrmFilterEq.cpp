@@ -14,6 +14,7 @@
 #include "graph/ui/FrmFilter.h"
 #include "graph/ui/GraphArea.h"
 #include "link/ModTxRx.h"
+#include "model/SettingHistory.h"
 #include "shell/Messages.h"
 #include "shell/ModCountry.h"
 #include "shell/ui/PointerOverride.h"
@@ -67,6 +68,8 @@ void FrmFilter::LoadParametricFilterFunReInit(int band)
 
 bool FrmFilter::EditBand(int band)
 {
+    const ModFun::OperatorStep step(ModFun::ChannelStepName(
+        band / BandsPerChannel, QStringLiteral("EQ band %1").arg(band % BandsPerChannel + 1)));
     if (!LoadParametricFilterFun(band))
         return false;
     LinkingFunctionPeq(band);
@@ -210,6 +213,7 @@ void FrmFilter::EqTypeClicked()
     if (!Messages::Ask(question, QStringLiteral("EQ Type")))
         return;
     const PointerOverride busy(Qt::WaitCursor);
+    const ModFun::OperatorStep step(QStringLiteral("EQ type"));
     ConfigureKeyButtonEqType(graphic);
 }
 
@@ -220,6 +224,7 @@ void FrmFilter::SetFreqClicked(int channel)
                        QStringLiteral("Set Freq Eq")))
         return;
     const PointerOverride busy(Qt::WaitCursor);
+    const ModFun::OperatorStep step(ModFun::ChannelStepName(channel, QStringLiteral("Set Freq")));
     if (LoadSetFreq(channel) && ModFun::state.ChannelLink == 1)
         LoadSetFreq(1 - channel);
 }
@@ -229,6 +234,7 @@ void FrmFilter::FlatClicked(int channel)
     if (!Editable() ||
         !Messages::Ask(QStringLiteral("               Are you sure ? "), QStringLiteral("EQ Flat")))
         return;
+    const ModFun::OperatorStep step(ModFun::ChannelStepName(channel, QStringLiteral("EQ Flat")));
     if (LoadFlatEq(channel) && ModFun::state.ChannelLink == 1)
         LoadFlatEq(1 - channel);
 }

@@ -17,6 +17,8 @@
 #include "link/Startup.h"
 #include "lock/ModLock.h"
 #include "model/ModFun.h"
+#include "model/SettingHistory.h"
+#include "model/ui/HistoryControls.h"
 #include "presets/ModPreset.h"
 #include "shell/Messages.h"
 #include "shell/ui/FrmVum.h"
@@ -49,6 +51,8 @@ MDIFrmMain::MDIFrmMain(SerialComponent &serial, QWidget *parent)
     addToolBar(toolbar);
     Command1 = ToolbarButton(QStringLiteral("Command1"), QStringLiteral("Connect"), toolbar);
     Command2 = ToolbarButton(QStringLiteral("Command2"), QStringLiteral("Demo"), toolbar);
+    HistoryControls::AddButtons(toolbar);
+    HistoryControls::AddShortcuts(this, true);
     connect(Command1, &QPushButton::clicked, this, &MDIFrmMain::Connect);
     connect(Command2, &QPushButton::clicked, this, &MDIFrmMain::Demo);
     auto *spacer = new QWidget(toolbar);
@@ -133,6 +137,7 @@ void MDIFrmMain::Demo()
 
 void MDIFrmMain::OpenPanel()
 {
+    ModFun::history().Clear();
     auto *panel = new FrmMain;
     panelWindow =
         area->addSubWindow(panel,

@@ -1,0 +1,75 @@
+#include "model/ui/HistoryControls.h"
+
+#include <QKeySequence>
+#include <QPushButton>
+#include <QShortcut>
+#include <QToolBar>
+
+#include "link/LineUse.h"
+#include "model/SettingHistory.h"
+
+namespace HistoryControls {
+
+namespace {
+
+QPushButton *HistoryButton(const QString &name, const QString &caption, QToolBar *toolbar,
+                           void (*press)())
+{
+    auto *button = new QPushButton(caption, toolbar);
+    button->setObjectName(name);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setEnabled(false);
+    QObject::connect(button, &QPushButton::clicked, button, press);
+    toolbar->addWidget(button);
+    return button;
+}
+
+void AddShortcut(QWidget *window, const QKeySequence &keys, Qt::ShortcutContext context,
+                 void (*press)())
+{
+    auto *shortcut = new QShortcut(keys, window);
+    shortcut->setContext(context);
+    QObject::connect(shortcut, &QShortcut::activated, window, press);
+}
+
+} // namespace
+
+void Undo()
+{
+    const LineUse::Hold sequence;
+    ModFun::history().Undo();
+}
+
+void Redo()
+{
+    const LineUse::Hold sequence;
+    ModFun::history().Redo();
+}
+
+void AddShortcuts(QWidget *window, bool applicationWide)
+{
+    const Qt::ShortcutContext context =
+        applicationWide ? Qt::ApplicationShortcut : Qt::WindowShortcut;
+    AddShortcut(window, QKeySequence(Qt::CTRL | Qt::Key_Z), context, Undo);
+    AddShortcut(window, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), context, Redo);
+    AddShortcut(window, QKeySequence(Qt::CTRL | Qt::Key_Y), context, Redo);
+}
+
+void AddButtons(QToolBar *toolbar)
+{
+    QPushButton *undo =
+        HistoryButton(QStringLiteral("CommandUndo"), QStringLiteral("Undo"), toolbar, Undo);
+    QPushButton *redo =
+        HistoryButton(QStringLiteral("CommandRedo"), QStringLiteral("Redo"), toolbar, Redo);
+    const auto follow = [undo, redo] {
+        const ModFun::SettingHistory &history = ModFun::history();
+        undo->setEnabled(history.CanUndo());
+        undo->setToolTip(history.UndoText());
+        redo->setEnabled(history.CanRedo());
+        redo->setToolTip(history.RedoText());
+    };
+    QObject::connect(&ModFun::history(), &ModFun::SettingHistory::changed, toolbar, follow);
+    follow();
+}
+
+} // namespace HistoryControls

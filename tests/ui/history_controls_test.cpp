@@ -1,0 +1,59 @@
+#include <QPushButton>
+#include <QToolBar>
+#include <QtTest>
+
+#include "RecordingSerial.h"
+#include "ScriptedMessages.h"
+#include "TemporaryConfig.h"
+#include "editors/ui/FrmMain.h"
+#include "link/ModTxRx.h"
+#include "link/ui/MDIFrmMain.h"
+#include "model/ModFun.h"
+#include "model/SettingHistory.h"
+
+/// The main window's undo and redo buttons and keys, on a mute click in demo mode.
+class HistoryControlsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void muteClickIsUndoneByKeyAndRedoneByButton()
+    {
+        TemporaryConfig config;
+        ScriptedMessages messages;
+        RecordingSerial serial;
+        MDIFrmMain window(serial);
+        QVERIFY(window.Load());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        messages.Answer(Messages::Answer::Yes);
+        auto *toolbar = window.findChild<QToolBar *>("Toolbar1");
+        toolbar->findChild<QPushButton *>("Command2")->click();
+        auto *undo = toolbar->findChild<QPushButton *>("CommandUndo");
+        auto *redo = toolbar->findChild<QPushButton *>("CommandRedo");
+        QVERIFY(!undo->isEnabled());
+
+        QWidget *mute = window.Panel()->findChild<QWidget *>("Image1_0");
+        QTest::mouseClick(mute, Qt::LeftButton);
+        QCOMPARE(ModFun::state.ParamImage[ValueTables::MuteOffsets[0]], 1);
+        QVERIFY(undo->isEnabled());
+        QCOMPARE(undo->toolTip(), QStringLiteral("Undo CH.A mute"));
+        QVERIFY(!redo->isEnabled());
+
+        QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(ModFun::state.ParamImage[ValueTables::MuteOffsets[0]], 0);
+        QCOMPARE(mute->toolTip(), QStringLiteral("Unmuted"));
+        QVERIFY(!undo->isEnabled());
+        QCOMPARE(redo->toolTip(), QStringLiteral("Redo CH.A mute"));
+
+        redo->click();
+        QCOMPARE(ModFun::state.ParamImage[ValueTables::MuteOffsets[0]], 1);
+        QVERIFY(undo->isEnabled());
+        ModTxRx::Reset();
+        ModFun::Reset();
+        ModFun::history().Clear();
+    }
+};
+
+QTEST_MAIN(HistoryControlsTest)
+#include "history_controls_test.moc"
