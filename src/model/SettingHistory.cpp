@@ -62,6 +62,17 @@ void SettingHistory::Clear()
     emit changed();
 }
 
+void SettingHistory::MarkSaved()
+{
+    saved = state.ParamImage;
+    emit changed();
+}
+
+bool SettingHistory::Unsaved() const
+{
+    return state.ParamImage != saved;
+}
+
 bool SettingHistory::Apply(const Image &target)
 {
     const QScopedValueRollback guard(applying, true);

@@ -40,10 +40,15 @@ public:
     bool Undo();
     bool Redo();
     void Clear();
+    /// The image is what was last read from or stored to the unit or a file.
+    void MarkSaved();
+    /// The image differs from the one last marked saved.
+    bool Unsaved() const;
     /// True while undo or redo applies an image: operator steps opened then are not recorded.
     bool Applying() const { return applying; }
 
 signals:
+    /// A step was pushed, undone or redone, or the saved mark set.
     void changed();
     /// Undo or redo replaced part of the setting: open windows reload their controls.
     void settingReplaced();
@@ -54,6 +59,7 @@ private:
     std::deque<Step> steps;
     std::size_t done = 0;
     bool applying = false;
+    Image saved{};
 };
 
 SettingHistory &history();

@@ -57,6 +57,7 @@ void ApplyPresetImage(int index, const DeviceImage::Image &image)
         QScopedValueRollback suspended(ModTxRx::state.SendSuspended, true);
         ModFun::SendWholeState();
     }
+    ModFun::history().MarkSaved();
     MakeCurrent(index);
 }
 
@@ -212,6 +213,7 @@ Outcome Memorize_eep(int place, const QString &name, const Presets::Progress &pr
         return AbandonPlace(preset);
     ModPreset::state.PresetNames[preset] = centred;
     ModPreset::state.PresetUsed[preset] = true;
+    ModFun::history().MarkSaved();
     MakeCurrent(preset);
     return Outcome::Done;
 }

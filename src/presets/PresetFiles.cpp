@@ -93,6 +93,7 @@ void ApplyLoadedImage(const QString &path)
     }
     model.PresetSource = QStringLiteral("File");
     model.PresetTitle = QFileInfo(path).fileName();
+    ModFun::history().MarkSaved();
     ModFun::ShowPresetName();
 }
 
@@ -137,6 +138,8 @@ bool SavePresetFile(Kind kind)
         file.commit();
     if (!written)
         TellError(QStringLiteral("The preset could not be saved: %1").arg(file.errorString()));
+    else
+        ModFun::history().MarkSaved();
     return written;
 }
 

@@ -24,6 +24,7 @@
 #include "lock/ModLock.h"
 #include "model/ModFun.h"
 #include "model/SettingHistory.h"
+#include "model/ui/HistoryControls.h"
 #include "presets/ModPreset.h"
 #include "shell/AppInfo.h"
 #include "shell/Messages.h"
@@ -100,6 +101,9 @@ FrmMain::FrmMain(QWidget *parent) : QWidget(parent), Timer1(new QTimer(this))
     ModTxRx::SetPanelCloseHook([this] { CloseAfterFailure(); });
     ShowServiceButton();
     ShowWholeState();
+    // The setting as loaded after connecting, or the demo's: no steps back, nothing unsaved.
+    ModFun::history().Clear();
+    ModFun::history().MarkSaved();
     ApplyLockView();
 
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -500,6 +504,8 @@ void FrmMain::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    if (operatorClose)
+        HistoryControls::OfferToKeepUnsaved(this);
     if (operatorClose &&
         !Messages::Ask(QStringLiteral("               Are you sure ? "),
                        QStringLiteral("ID:") + QStringLiteral(" - Close window"))) {

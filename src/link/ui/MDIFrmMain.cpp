@@ -17,7 +17,6 @@
 #include "link/Startup.h"
 #include "lock/ModLock.h"
 #include "model/ModFun.h"
-#include "model/SettingHistory.h"
 #include "model/ui/HistoryControls.h"
 #include "presets/ModPreset.h"
 #include "shell/Messages.h"
@@ -53,6 +52,7 @@ MDIFrmMain::MDIFrmMain(SerialComponent &serial, QWidget *parent)
     Command2 = ToolbarButton(QStringLiteral("Command2"), QStringLiteral("Demo"), toolbar);
     HistoryControls::AddButtons(toolbar);
     HistoryControls::AddShortcuts(this, true);
+    HistoryControls::MarkUnsavedInTitle(this);
     connect(Command1, &QPushButton::clicked, this, &MDIFrmMain::Connect);
     connect(Command2, &QPushButton::clicked, this, &MDIFrmMain::Demo);
     auto *spacer = new QWidget(toolbar);
@@ -137,7 +137,6 @@ void MDIFrmMain::Demo()
 
 void MDIFrmMain::OpenPanel()
 {
-    ModFun::history().Clear();
     auto *panel = new FrmMain;
     panelWindow =
         area->addSubWindow(panel,
@@ -175,6 +174,8 @@ void MDIFrmMain::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    if (Panel())
+        HistoryControls::OfferToKeepUnsaved(this);
     if (!Messages::Ask(QStringLiteral("               Are you sure ? "), QStringLiteral("Exit"),
                        Messages::Answer::No)) {
         event->ignore();

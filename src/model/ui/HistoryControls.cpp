@@ -7,10 +7,14 @@
 
 #include "link/LineUse.h"
 #include "model/SettingHistory.h"
+#include "shell/Messages.h"
+#include "shell/ui/WindowOpeners.h"
 
 namespace HistoryControls {
 
 namespace {
+
+const QString UnsavedMark = QStringLiteral(" *");
 
 QPushButton *HistoryButton(const QString &name, const QString &caption, QToolBar *toolbar,
                            void (*press)())
@@ -70,6 +74,30 @@ void AddButtons(QToolBar *toolbar)
     };
     QObject::connect(&ModFun::history(), &ModFun::SettingHistory::changed, toolbar, follow);
     follow();
+}
+
+void MarkUnsavedInTitle(QWidget *window)
+{
+    QObject::connect(&ModFun::history(), &ModFun::SettingHistory::changed, window, [window] {
+        QString title = window->windowTitle();
+        if (title.endsWith(UnsavedMark))
+            title.chop(UnsavedMark.size());
+        window->setWindowTitle(ModFun::history().Unsaved() ? title + UnsavedMark : title);
+    });
+}
+
+void OfferToKeepUnsaved(QWidget *parent)
+{
+    const QString title = QStringLiteral("Unsaved changes");
+    if (!ModFun::history().Unsaved())
+        return;
+    if (Messages::Ask(QStringLiteral("The setting has changed since it was last stored or "
+                                     "saved. Store it to the unit first?"),
+                      title, Messages::Answer::No))
+        WindowOpeners::Run(WindowOpeners::Action::PresetToDevice, parent);
+    if (ModFun::history().Unsaved() &&
+        Messages::Ask(QStringLiteral("Save it to a file first?"), title, Messages::Answer::No))
+        WindowOpeners::Run(WindowOpeners::Action::PresetToPc, parent);
 }
 
 } // namespace HistoryControls

@@ -18,4 +18,11 @@ void AddShortcuts(QWidget *window, bool applicationWide = false);
 /// a step to undo or redo, the tool tip naming it ("Undo CH.A EQ band 4").
 void AddButtons(QToolBar *toolbar);
 
+/// The title of `window` ends in " *" while the setting is unsaved.
+void MarkUnsavedInTitle(QWidget *window);
+
+/// Before the panel or the program closes: while the setting is unsaved, offers to store it to
+/// the unit (the store window), then to save it to a file (the save dialog).
+void OfferToKeepUnsaved(QWidget *parent);
+
 } // namespace HistoryControls
