@@ -52,16 +52,10 @@ protected:
     void SetUp() override
     {
         ModelTest::SetUp();
-        history().Clear();
         ModFun::LoadDefaultImage();
         Image(ValueTables::FlagsByteIndex) = GetParam() ? 2 : 0;
         const QScopedValueRollback suspended(ModTxRx::state.SendSuspended, true);
         ModFun::SendWholeState();
-    }
-    void TearDown() override
-    {
-        history().Clear();
-        ModelTest::TearDown();
     }
 
     QStringList SentSince(std::size_t first) const

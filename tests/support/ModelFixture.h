@@ -10,6 +10,7 @@
 #include "graph/ModGraph.h"
 #include "link/ModTxRx.h"
 #include "model/ModFun.h"
+#include "model/SettingHistory.h"
 #include "shell/ModCountry.h"
 
 /// The parameter model on a recording serial double, every module state cleared before and
@@ -29,6 +30,8 @@ protected:
     {
         ModTxRx::Reset();
         ModFun::Reset();
+        ModFun::history().Clear();
+        ModFun::history().MarkSaved();
         ModGraph::Reset();
         ModCountry::CommaLocale = 0;
     }

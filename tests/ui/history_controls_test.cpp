@@ -5,11 +5,13 @@
 #include "RecordingSerial.h"
 #include "ScriptedMessages.h"
 #include "TemporaryConfig.h"
+#include "TemporaryDocuments.h"
 #include "editors/ui/FrmMain.h"
 #include "link/ModTxRx.h"
 #include "link/ui/MDIFrmMain.h"
 #include "model/ModFun.h"
 #include "model/SettingHistory.h"
+#include "shell/ui/WindowOpeners.h"
 
 /// The main window's undo and redo buttons and keys, on a mute click in demo mode.
 class HistoryControlsTest : public QObject
@@ -22,6 +24,7 @@ private slots:
         TemporaryConfig config;
         ScriptedMessages messages;
         RecordingSerial serial;
+        WindowOpeners::RegisterAllWindows();
         MDIFrmMain window(serial);
         QVERIFY(window.Load());
         window.show();
@@ -38,6 +41,7 @@ private slots:
         QCOMPARE(ModFun::state.ParamImage[ValueTables::MuteOffsets[0]], 1);
         QVERIFY(undo->isEnabled());
         QCOMPARE(undo->toolTip(), QStringLiteral("Undo CH.A mute"));
+        QVERIFY(window.windowTitle().endsWith(" *"));
         QVERIFY(!redo->isEnabled());
 
         QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
@@ -45,10 +49,26 @@ private slots:
         QCOMPARE(mute->toolTip(), QStringLiteral("Unmuted"));
         QVERIFY(!undo->isEnabled());
         QCOMPARE(redo->toolTip(), QStringLiteral("Redo CH.A mute"));
+        QVERIFY(!window.windowTitle().endsWith(" *"));
 
         redo->click();
         QCOMPARE(ModFun::state.ParamImage[ValueTables::MuteOffsets[0]], 1);
         QVERIFY(undo->isEnabled());
+
+        // Closing offers to store, then to save a file; the file clears the mark.
+        TemporaryDocuments documents(config);
+        messages.Answer(Messages::Answer::No);
+        messages.Answer(Messages::Answer::Yes);
+        messages.ChooseFile(documents.PathOf("kept.RFP"));
+        messages.Answer(Messages::Answer::No);
+        window.close();
+        QCOMPARE(messages.Texts().mid(1, 3),
+                 (QStringList{"The setting has changed since it was last stored or saved. Store "
+                              "it to the unit first?",
+                              "Save it to a file first?", "               Are you sure ? "}));
+        QVERIFY(!ModFun::history().Unsaved());
+        QVERIFY(!window.windowTitle().endsWith(" *"));
+        WindowOpeners::Reset();
         ModTxRx::Reset();
         ModFun::Reset();
         ModFun::history().Clear();
