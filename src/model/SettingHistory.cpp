@@ -59,6 +59,8 @@ void SettingHistory::Clear()
 {
     steps.clear();
     done = 0;
+    hasB = false;
+    bActive = false;
     emit changed();
 }
 
@@ -73,7 +75,27 @@ bool SettingHistory::Unsaved() const
     return state.ParamImage != saved;
 }
 
-bool SettingHistory::Apply(const Image &target)
+void SettingHistory::CopyToB()
+{
+    compared[1] = state.ParamImage;
+    hasB = true;
+    bActive = false;
+    emit changed();
+}
+
+bool SettingHistory::SwitchAB()
+{
+    if (!hasB)
+        return false;
+    compared[bActive ? 1 : 0] = state.ParamImage;
+    if (!Apply(compared[bActive ? 0 : 1]))
+        return false;
+    bActive = !bActive;
+    emit changed();
+    return true;
+}
+
+bool SettingHistory::Apply(Image target)
 {
     const QScopedValueRollback guard(applying, true);
     const bool applied = ApplyImage(target);

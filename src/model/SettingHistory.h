@@ -39,27 +39,41 @@ public:
     /// where it was and the image holds what reached the unit; the answer is then false.
     bool Undo();
     bool Redo();
+    /// Drops every step and the compare's setting B.
     void Clear();
     /// The image is what was last read from or stored to the unit or a file.
     void MarkSaved();
     /// The image differs from the one last marked saved.
     bool Unsaved() const;
+    /// A/B compare: "Copy to B" keeps the current image as setting B, A stays active.
+    void CopyToB();
+    /// Keeps the current image as the active setting and applies the other one through
+    /// `ApplyImage`; the other becomes active when it reached the unit. False without a B, or
+    /// when the link was lost on the way (the active one stays, the image as the unit has it).
+    bool SwitchAB();
+    bool HasB() const { return hasB; }
+    bool BActive() const { return bActive; }
     /// True while undo or redo applies an image: operator steps opened then are not recorded.
     bool Applying() const { return applying; }
 
 signals:
-    /// A step was pushed, undone or redone, or the saved mark set.
+    /// A step was pushed, undone or redone, the saved mark set or the compare changed.
     void changed();
     /// Undo or redo replaced part of the setting: open windows reload their controls.
     void settingReplaced();
 
 private:
-    bool Apply(const Image &target);
+    /// Takes a copy: a panel closed by the recovery rule on the way clears the history.
+    bool Apply(Image target);
 
     std::deque<Step> steps;
     std::size_t done = 0;
     bool applying = false;
     Image saved{};
+    /// Settings A and B of the compare.
+    std::array<Image, 2> compared{};
+    bool hasB = false;
+    bool bActive = false;
 };
 
 SettingHistory &history();

@@ -142,6 +142,25 @@ TEST_P(SettingHistoryTest, LostLinkMidUndoKeepsTheStepAndWhatReachedTheUnit)
     EXPECT_EQ(ModFun::state.BandGainDb[1], 5.0);
 }
 
+TEST_P(SettingHistoryTest, CompareSwitchSendsOnlyTheDifferingBlocks)
+{
+    EXPECT_FALSE(history().SwitchAB());
+    history().CopyToB();
+    const ModFun::Image b = ModFun::state.ParamImage;
+    StepRows[0].action();
+    StepRows[4].action();
+    const ModFun::Image a = ModFun::state.ParamImage;
+    std::size_t mark = serial.calls.size();
+    ASSERT_TRUE(history().SwitchAB());
+    EXPECT_EQ(SentSince(mark), (QStringList{"05 00 03 00 1C 18 1E", "02 00 00 00 00 00 00"}));
+    EXPECT_EQ(ModFun::state.ParamImage, b);
+    EXPECT_TRUE(history().BActive());
+    mark = serial.calls.size();
+    ASSERT_TRUE(history().SwitchAB());
+    EXPECT_EQ(SentSince(mark), (QStringList{"05 00 03 00 1C 18 28", "02 00 00 00 00 02 05"}));
+    EXPECT_EQ(ModFun::state.ParamImage, a);
+}
+
 INSTANTIATE_TEST_SUITE_P(Link, SettingHistoryTest, ::testing::Bool());
 INSTANTIATE_TEST_SUITE_P(Unlinked, LinkStepTest, ::testing::Values(false));
 

@@ -55,6 +55,14 @@ private slots:
         QCOMPARE(ModFun::state.ParamImage[ValueTables::MuteOffsets[0]], 1);
         QVERIFY(undo->isEnabled());
 
+        // Compare: B keeps the muted setting, the switch goes to it and the title says so.
+        toolbar->findChild<QPushButton *>("CommandCopyB")->click();
+        QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(window.windowTitle().endsWith(" [A]"));
+        QTest::keyClick(&window, Qt::Key_F6);
+        QCOMPARE(ModFun::state.ParamImage[ValueTables::MuteOffsets[0]], 1);
+        QVERIFY(window.windowTitle().endsWith(" [B] *"));
+
         // Closing offers to store, then to save a file; the file clears the mark.
         TemporaryDocuments documents(config);
         messages.Answer(Messages::Answer::No);

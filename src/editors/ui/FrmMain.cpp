@@ -128,6 +128,8 @@ void FrmMain::Unregister()
     loaded = false;
     ModFun::state.PanelOpen = false;
     ModTxRx::SetPanelCloseHook({});
+    // Without the panel there is no setting to step through or compare.
+    ModFun::history().Clear();
 }
 
 QWidget *FrmMain::BuildChannelStrips()

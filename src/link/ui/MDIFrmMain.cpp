@@ -52,7 +52,7 @@ MDIFrmMain::MDIFrmMain(SerialComponent &serial, QWidget *parent)
     Command2 = ToolbarButton(QStringLiteral("Command2"), QStringLiteral("Demo"), toolbar);
     HistoryControls::AddButtons(toolbar);
     HistoryControls::AddShortcuts(this, true);
-    HistoryControls::MarkUnsavedInTitle(this);
+    HistoryControls::DecorateTitle(this);
     connect(Command1, &QPushButton::clicked, this, &MDIFrmMain::Connect);
     connect(Command2, &QPushButton::clicked, this, &MDIFrmMain::Demo);
     auto *spacer = new QWidget(toolbar);

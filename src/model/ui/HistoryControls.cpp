@@ -2,6 +2,7 @@
 
 #include <QKeySequence>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QShortcut>
 #include <QToolBar>
 
@@ -14,7 +15,8 @@ namespace HistoryControls {
 
 namespace {
 
-const QString UnsavedMark = QStringLiteral(" *");
+/// What `DecorateTitle` adds to a title: the active compare setting, then the unsaved mark.
+const QRegularExpression Decoration(QStringLiteral(R"(( \[[AB]\])?( \*)?$)"));
 
 QPushButton *HistoryButton(const QString &name, const QString &caption, QToolBar *toolbar,
                            void (*press)())
@@ -50,6 +52,18 @@ void Redo()
     ModFun::history().Redo();
 }
 
+void CopyToB()
+{
+    ModFun::history().CopyToB();
+}
+
+void SwitchAB()
+{
+    const LineUse::Hold sequence;
+    const ModFun::OperatorStep step(QStringLiteral("A/B switch"));
+    ModFun::history().SwitchAB();
+}
+
 void AddShortcuts(QWidget *window, bool applicationWide)
 {
     const Qt::ShortcutContext context =
@@ -57,6 +71,7 @@ void AddShortcuts(QWidget *window, bool applicationWide)
     AddShortcut(window, QKeySequence(Qt::CTRL | Qt::Key_Z), context, Undo);
     AddShortcut(window, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), context, Redo);
     AddShortcut(window, QKeySequence(Qt::CTRL | Qt::Key_Y), context, Redo);
+    AddShortcut(window, QKeySequence(Qt::Key_F6), context, SwitchAB);
 }
 
 void AddButtons(QToolBar *toolbar)
@@ -65,24 +80,33 @@ void AddButtons(QToolBar *toolbar)
         HistoryButton(QStringLiteral("CommandUndo"), QStringLiteral("Undo"), toolbar, Undo);
     QPushButton *redo =
         HistoryButton(QStringLiteral("CommandRedo"), QStringLiteral("Redo"), toolbar, Redo);
-    const auto follow = [undo, redo] {
+    HistoryButton(QStringLiteral("CommandCopyB"), QStringLiteral("Copy to B"), toolbar, CopyToB)
+        ->setEnabled(true);
+    QPushButton *ab =
+        HistoryButton(QStringLiteral("CommandAB"), QStringLiteral("A/B"), toolbar, SwitchAB);
+    ab->setToolTip(QStringLiteral("Switch between settings A and B (F6)"));
+    const auto follow = [undo, redo, ab] {
         const ModFun::SettingHistory &history = ModFun::history();
         undo->setEnabled(history.CanUndo());
         undo->setToolTip(history.UndoText());
         redo->setEnabled(history.CanRedo());
         redo->setToolTip(history.RedoText());
+        ab->setEnabled(history.HasB());
     };
     QObject::connect(&ModFun::history(), &ModFun::SettingHistory::changed, toolbar, follow);
     follow();
 }
 
-void MarkUnsavedInTitle(QWidget *window)
+void DecorateTitle(QWidget *window)
 {
     QObject::connect(&ModFun::history(), &ModFun::SettingHistory::changed, window, [window] {
-        QString title = window->windowTitle();
-        if (title.endsWith(UnsavedMark))
-            title.chop(UnsavedMark.size());
-        window->setWindowTitle(ModFun::history().Unsaved() ? title + UnsavedMark : title);
+        const ModFun::SettingHistory &history = ModFun::history();
+        QString title = window->windowTitle().remove(Decoration);
+        if (history.HasB())
+            title += history.BActive() ? QStringLiteral(" [B]") : QStringLiteral(" [A]");
+        if (history.Unsaved())
+            title += QStringLiteral(" *");
+        window->setWindowTitle(title);
     });
 }
 
