@@ -11,10 +11,8 @@
 #include <QCoreApplication>
 #include <QScopedValueRollback>
 
-#include "TemporaryConfig.h"
-#include "VirtualUnit.h"
+#include "PacedUnit.h"
 #include "link/ModTxRx.h"
-#include "link/QtSerialComponent.h"
 #include "model/ModFun.h"
 #include "model/SettingHistory.h"
 
@@ -23,7 +21,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr int Runs = 9;
-constexpr int UnitPort = 1;
 constexpr int WholeStateFrames = 44;
 
 struct Figures
@@ -77,19 +74,10 @@ bool LoadFactoryPreset(int index)
 int main(int argc, char *argv[])
 {
     QCoreApplication application(argc, argv);
-    TemporaryConfig config;
-    QtSerialComponent serial;
-    ModTxRx::state.SerialPort = &serial;
-    VirtualUnit unit;
-    if (!unit.Start({UnitPort, {"--pace"}, true})) {
-        std::fprintf(stderr, "virtual unit: %s\n", qPrintable(unit.ErrorString()));
+    PacedUnit paced;
+    if (!paced.Connect(true))
         return 1;
-    }
-    ModTxRx::state.ComPort = UnitPort;
-    if (!ModTxRx::ConnectDevice()) {
-        std::fprintf(stderr, "the virtual unit did not answer\n");
-        return 1;
-    }
+    const VirtualUnit &unit = paced.unit;
     ModFun::SettingHistory &history = ModFun::history();
     const auto switchAB = [&history] { return history.SwitchAB(); };
 
