@@ -11,10 +11,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "TemporaryConfig.h"
-#include "VirtualUnit.h"
+#include "PacedUnit.h"
 #include "link/ModTxRx.h"
-#include "link/QtSerialComponent.h"
 #include "model/ModFun.h"
 #include "presets/DevicePresets.h"
 #include "presets/ModPreset.h"
@@ -26,7 +24,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr int Runs = 9;
-constexpr int UnitPort = 1;
 /// 10 bytes out and 10 back at 10 bits a byte and 9600 baud.
 constexpr double WireMsPerExchange = 20.0 * 10.0 / 9600.0 * 1000.0;
 
@@ -82,20 +79,10 @@ bool WritePresetFile(const QString &path)
 int main(int argc, char *argv[])
 {
     QCoreApplication application(argc, argv);
-    TemporaryConfig config;
+    PacedUnit paced;
     QTemporaryDir files;
-    QtSerialComponent serial;
-    ModTxRx::state.SerialPort = &serial;
-    VirtualUnit unit;
-    if (!unit.Start({UnitPort, {"--pace"}, false})) {
-        std::fprintf(stderr, "virtual unit: %s\n", qPrintable(unit.ErrorString()));
+    if (!paced.Connect(false))
         return 1;
-    }
-    ModTxRx::state.ComPort = UnitPort;
-    if (!ModTxRx::ConnectDevice()) {
-        std::fprintf(stderr, "the virtual unit did not answer\n");
-        return 1;
-    }
     ModPreset::FillFactoryEntries();
     ModFun::LoadDefaultImage();
     ModFun::state.ParamImage[0] = 44;

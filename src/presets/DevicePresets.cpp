@@ -7,6 +7,7 @@
 #include "link/ModTxRx.h"
 #include "model/ImageCheck.h"
 #include "model/ModFun.h"
+#include "model/SettingHistory.h"
 #include "presets/DeviceImage.h"
 #include "presets/ModPreset.h"
 #include "shell/Messages.h"
@@ -48,6 +49,7 @@ void MakeCurrent(int index)
 /// The image becomes the model's and the model is shown without sending anything back.
 void ApplyPresetImage(int index, const DeviceImage::Image &image)
 {
+    const ModFun::OperatorStep step(QStringLiteral("preset read"));
     auto &model = ModFun::state;
     std::copy(image.begin(), image.end(), model.ParamImage.begin());
     model.ChannelLink = 0;
@@ -55,6 +57,7 @@ void ApplyPresetImage(int index, const DeviceImage::Image &image)
         QScopedValueRollback suspended(ModTxRx::state.SendSuspended, true);
         ModFun::SendWholeState();
     }
+    ModFun::history().MarkSaved();
     MakeCurrent(index);
 }
 
@@ -210,6 +213,7 @@ Outcome Memorize_eep(int place, const QString &name, const Presets::Progress &pr
         return AbandonPlace(preset);
     ModPreset::state.PresetNames[preset] = centred;
     ModPreset::state.PresetUsed[preset] = true;
+    ModFun::history().MarkSaved();
     MakeCurrent(preset);
     return Outcome::Done;
 }

@@ -11,6 +11,7 @@
 #include "link/ModTxRx.h"
 #include "model/ImageCheck.h"
 #include "model/ModFun.h"
+#include "model/SettingHistory.h"
 #include "shell/FileAccess.h"
 #include "shell/Messages.h"
 
@@ -83,6 +84,7 @@ bool Upload(const std::array<std::uint8_t, FileSize> &image, const Presets::Prog
 
 void ApplyLoadedImage(const QString &title)
 {
+    const ModFun::OperatorStep step(QStringLiteral("preset file"));
     auto &model = ModFun::state;
     model.ParamImage = state.LoadBuffer;
     {
@@ -91,6 +93,7 @@ void ApplyLoadedImage(const QString &title)
     }
     model.PresetSource = QStringLiteral("File");
     model.PresetTitle = title;
+    ModFun::history().MarkSaved();
     ModFun::ShowPresetName();
 }
 
@@ -135,6 +138,8 @@ bool SavePresetFile(Kind kind)
         file.commit();
     if (!written)
         TellError(QStringLiteral("The preset could not be saved: %1").arg(file.errorString()));
+    else
+        ModFun::history().MarkSaved();
     return written;
 }
 

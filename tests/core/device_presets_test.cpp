@@ -56,6 +56,7 @@ TEST_F(DevicePresetsTest, UserPresetIsRecalledReadClampedAndApplied)
 {
     ModPreset::state.PresetNames[17] = "Church B";
     ASSERT_EQ(DevicePresets::ReadUserPreset(17, progress.Display()), Outcome::Done);
+    EXPECT_FALSE(ModFun::history().Unsaved());
     const auto frames = Frames();
     ASSERT_EQ(frames.size(), 33u) << "the refresh sends nothing";
     EXPECT_EQ(frames[0], ReplyFrame(0x1B, 17));
@@ -160,7 +161,9 @@ TEST_F(DevicePresetsTest, NamesAreTrimmedAndCheckedBeforeAnythingIsSent)
 TEST_F(DevicePresetsTest, StoreWritesImageNameMarkAndEndInOrder)
 {
     Image(0) = 44;
+    ASSERT_TRUE(ModFun::history().Unsaved());
     ASSERT_EQ(DevicePresets::Memorize_eep(15, "AB", progress.Display()), Outcome::Done);
+    EXPECT_FALSE(ModFun::history().Unsaved());
     const auto frames = Frames();
     ASSERT_EQ(frames.size(), 36u);
     EXPECT_EQ(frames[0], ReplyFrame(0x18, 0x08, 0xA0, 44, 4, 24, 30)); // 2208

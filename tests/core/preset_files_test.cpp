@@ -85,7 +85,9 @@ TEST_F(PresetFilesTest, BothDialogsOfAKindStartInOneFolderThatIsCreated)
 TEST_F(PresetFilesTest, SaveWritesExactlyTheImageInPlaceOfTheFile)
 {
     messages.ChooseFile(PathOf("default.RFP"));
+    ASSERT_TRUE(ModFun::history().Unsaved());
     ASSERT_TRUE(PresetFiles::SavePresetFile(Kind::User));
+    EXPECT_FALSE(ModFun::history().Unsaved());
     const QByteArray saved = ReadAll(PathOf("default.RFP"));
     ASSERT_EQ(saved.size(), 129);
     EXPECT_EQ(saved[127], 2);
@@ -126,6 +128,7 @@ TEST_F(PresetFilesTest, LoadUploadsThirtyThreeFramesThenTakesTheImage)
                                      [&] { ++steps; }, [&] { finished = true; }};
     messages.ChooseFile(PresetFile("hall.RFP", 129, {{0, 40}, {58, 1}, {128, 5}}));
     ASSERT_EQ(PresetFiles::LoadPresetFile(Kind::User, progress), LoadOutcome::Loaded);
+    EXPECT_FALSE(ModFun::history().Unsaved());
     const auto frames = Frames();
     ASSERT_EQ(frames.size(), 33u) << "the refresh sends nothing";
     for (int i = 0; i < 32; ++i) {

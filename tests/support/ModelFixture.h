@@ -12,6 +12,7 @@
 #include "model/ModFun.h"
 #include "model/PanelFlags.h"
 #include "model/SystemFlags.h"
+#include "model/SettingHistory.h"
 #include "shell/ModCountry.h"
 
 /// The parameter model on a recording serial double, every module state cleared before and
@@ -33,6 +34,8 @@ protected:
         ModFun::Reset();
         PanelFlags::Reset();
         SystemFlags::Reset();
+        ModFun::history().Clear();
+        ModFun::history().MarkSaved();
         ModGraph::Reset();
         ModCountry::CommaLocale = 0;
     }

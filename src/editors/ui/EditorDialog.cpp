@@ -1,4 +1,5 @@
 #include "editors/ui/EditorDialog.h"
+#include "model/ui/HistoryControls.h"
 
 EditorDialog::EditorDialog(const QString &name, const QString &caption, QWidget *parent)
     : QDialog(parent)
@@ -6,6 +7,7 @@ EditorDialog::EditorDialog(const QString &name, const QString &caption, QWidget 
     setObjectName(name);
     setWindowTitle(caption);
     setModal(true);
+    HistoryControls::AddShortcuts(this);
 }
 
 bool EditorDialog::CloseIfLinkLost(bool linkKept)

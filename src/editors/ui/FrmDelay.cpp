@@ -13,6 +13,7 @@
 #include "editors/ui/EntryBox.h"
 #include "link/ModTxRx.h"
 #include "model/ModFun.h"
+#include "model/SettingHistory.h"
 #include "shell/Messages.h"
 #include "model/PanelFlags.h"
 #include "model/SystemFlags.h"
@@ -51,6 +52,8 @@ QSpinBox *Spinner(const QString &name, int last, QWidget *parent)
 FrmDelay::FrmDelay(QWidget *parent)
     : EditorDialog(QStringLiteral("FrmDelay"), QStringLiteral("Delays edit"), parent)
 {
+    connect(&ModFun::history(), &ModFun::SettingHistory::settingReplaced, this,
+            &FrmDelay::FillFromImage);
     auto *channels = new QHBoxLayout;
     for (int channel = 0; channel < 2; ++channel)
         channels->addWidget(BuildChannel(channel));
@@ -146,12 +149,14 @@ void FrmDelay::LinkingFunctionDelay(int channel)
 
 void FrmDelay::OnSpinnerChanged(int channel)
 {
+    const ModFun::OperatorStep step(ModFun::ChannelStepName(channel, QStringLiteral("delay")));
     if (!PanelFlags::state.UpdatingControls && LoadDelaysFun(channel))
         LinkingFunctionDelay(channel);
 }
 
 void FrmDelay::OnTyped(int channel, const QString &text)
 {
+    const ModFun::OperatorStep step(ModFun::ChannelStepName(channel, QStringLiteral("delay")));
     const std::optional<double> typed = TypedDelay(text);
     if (!typed) {
         Messages::Warn(QLatin1String(IncorrectValue));

@@ -11,6 +11,7 @@
 #include "link/ModTxRx.h"
 #include "model/ModFun.h"
 #include "model/PanelFlags.h"
+#include "model/SettingHistory.h"
 
 using namespace EditorValues;
 
@@ -52,6 +53,8 @@ QColor ChannelColour(int channel)
 FrmLimiter::FrmLimiter(QWidget *parent)
     : EditorDialog(QStringLiteral("FrmLimiter"), QStringLiteral("Limiters edit"), parent)
 {
+    connect(&ModFun::history(), &ModFun::SettingHistory::settingReplaced, this,
+            &FrmLimiter::FillFromImage);
     tabs = new QTabWidget(this);
     tabs->setObjectName(QStringLiteral("TabStrip1"));
     for (int channel = 0; channel < 2; ++channel)
@@ -127,6 +130,7 @@ void FrmLimiter::LoadLineThr()
 
 void FrmLimiter::OnSliderMoved(int channel, LimiterValue value)
 {
+    const ModFun::OperatorStep step(ModFun::ChannelStepName(channel, QStringLiteral("limiter")));
     if (PanelFlags::state.UpdatingControls || !LoadLimFun(channel))
         return;
     const int other = 1 - channel;

@@ -23,6 +23,8 @@
 #include "lock/ModLock.h"
 #include "model/ModFun.h"
 #include "model/PanelFlags.h"
+#include "model/SettingHistory.h"
+#include "model/ui/HistoryControls.h"
 #include "presets/ModPreset.h"
 #include "session/Startup.h"
 #include "shell/AppInfo.h"
@@ -94,6 +96,9 @@ FrmMain::FrmMain(QWidget *parent) : QWidget(parent), Timer1(new QTimer(this))
     ModTxRx::SetPanelCloseHook([this] { CloseAfterFailure(); });
     ShowServiceButton();
     ShowWholeState();
+    // The setting as loaded after connecting, or the demo's: no steps back, nothing unsaved.
+    ModFun::history().Clear();
+    ModFun::history().MarkSaved();
     ApplyLockView();
 
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -118,6 +123,8 @@ void FrmMain::Unregister()
     loaded = false;
     PanelFlags::state.PanelOpen = false;
     ModTxRx::SetPanelCloseHook({});
+    // Without the panel there is no setting to step through or compare.
+    ModFun::history().Clear();
 }
 
 QWidget *FrmMain::BuildChannelStrips()
@@ -394,6 +401,7 @@ void FrmMain::MuteClicked(int channel)
 {
     if (PanelFlags::state.UpdatingControls)
         return;
+    const ModFun::OperatorStep step(ModFun::ChannelStepName(channel, QStringLiteral("mute")));
     ModFun::ToggleMute(channel);
     if (ModTxRx::RecoverFromFailure() != ModTxRx::LinkOutcome::LinkUp)
         return;
@@ -414,6 +422,7 @@ void FrmMain::LinkClicked(bool ticked)
         ShowLinkBox(false);
         return;
     }
+    const ModFun::OperatorStep step(QStringLiteral("Channel Link"));
     Command2[CopyButton]->setEnabled(!ticked);
     const PointerOverride busy(Qt::BusyCursor);
     ModFun::SetChannelLink(ticked);
@@ -480,6 +489,8 @@ void FrmMain::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    if (operatorClose)
+        HistoryControls::OfferToKeepUnsaved(this);
     if (operatorClose &&
         !Messages::Ask(QStringLiteral("               Are you sure ? "),
                        QStringLiteral("ID:") + QStringLiteral(" - Close window"))) {

@@ -12,6 +12,7 @@
 #include "link/ModTxRx.h"
 #include "model/ModFun.h"
 #include "model/PanelFlags.h"
+#include "model/SettingHistory.h"
 
 using namespace EditorValues;
 
@@ -46,6 +47,8 @@ bool GateOn(int channel)
 FrmNG::FrmNG(QWidget *parent)
     : EditorDialog(QStringLiteral("FrmNG"), QStringLiteral("Noise Gate edit"), parent)
 {
+    connect(&ModFun::history(), &ModFun::SettingHistory::settingReplaced, this,
+            &FrmNG::FillFromImage);
     auto *layout = new QHBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     for (int channel = 0; channel < 2; ++channel) {
@@ -116,6 +119,8 @@ bool FrmNG::LoadNGValFun(int index)
 
 void FrmNG::OnSliderMoved(int index)
 {
+    const ModFun::OperatorStep step(
+        ModFun::ChannelStepName(ChannelOf(index), QStringLiteral("gate")));
     if (PanelFlags::state.UpdatingControls || !LoadNGValFun(index))
         return;
     const int partner = index < 3 ? index + 3 : index - 3;
@@ -126,6 +131,7 @@ void FrmNG::OnSliderMoved(int index)
 
 void FrmNG::OnEnableToggled(int channel)
 {
+    const ModFun::OperatorStep step(ModFun::ChannelStepName(channel, QStringLiteral("gate")));
     if (PanelFlags::state.UpdatingControls || !LoadNGOnOffFun(channel))
         return;
     const int other = 1 - channel;

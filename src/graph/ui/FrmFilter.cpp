@@ -23,6 +23,8 @@
 #include "link/ModTxRx.h"
 #include "model/ModFun.h"
 #include "model/PanelFlags.h"
+#include "model/SettingHistory.h"
+#include "model/ui/HistoryControls.h"
 #include "shell/Messages.h"
 #include "shell/ModCountry.h"
 
@@ -55,6 +57,9 @@ FrmFilter::FrmFilter(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FrmFilter"));
     setWindowTitle(QStringLiteral("Filters edit"));
+    HistoryControls::AddShortcuts(this);
+    connect(&ModFun::history(), &ModFun::SettingHistory::settingReplaced, this,
+            &FrmFilter::FillFromModel);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
     tabs = new QTabWidget(this);
@@ -353,6 +358,8 @@ void FrmFilter::LinkingFunctionHpLp(int filter)
 
 void FrmFilter::EditFilter(int filter)
 {
+    const ModFun::OperatorStep step(ModFun::ChannelStepName(
+        filter / 2, filter % 2 ? QStringLiteral("low-pass") : QStringLiteral("high-pass")));
     EntryBox *box = filters[filter].frequency;
     const double typed = BoxNumber(box, FreqTable[ModFun::CrossoverCodes(filter).frequency]);
     box->setText(NumberText(FilterEdit::ClampFrequency(typed)));

@@ -16,6 +16,7 @@
 #include "link/ModTxRx.h"
 #include "model/ModFun.h"
 #include "model/PanelFlags.h"
+#include "model/SettingHistory.h"
 #include "shell/Messages.h"
 #include "shell/ModCountry.h"
 #include "shell/ui/PointerOverride.h"
@@ -69,6 +70,8 @@ void FrmFilter::LoadParametricFilterFunReInit(int band)
 
 bool FrmFilter::EditBand(int band)
 {
+    const ModFun::OperatorStep step(ModFun::ChannelStepName(
+        band / BandsPerChannel, QStringLiteral("EQ band %1").arg(band % BandsPerChannel + 1)));
     if (!LoadParametricFilterFun(band))
         return false;
     LinkingFunctionPeq(band);
@@ -212,6 +215,7 @@ void FrmFilter::EqTypeClicked()
     if (!Messages::Ask(question, QStringLiteral("EQ Type")))
         return;
     const PointerOverride busy(Qt::WaitCursor);
+    const ModFun::OperatorStep step(QStringLiteral("EQ type"));
     ConfigureKeyButtonEqType(graphic);
 }
 
@@ -222,6 +226,7 @@ void FrmFilter::SetFreqClicked(int channel)
                        QStringLiteral("Set Freq Eq")))
         return;
     const PointerOverride busy(Qt::WaitCursor);
+    const ModFun::OperatorStep step(ModFun::ChannelStepName(channel, QStringLiteral("Set Freq")));
     if (LoadSetFreq(channel) && ModFun::state.ChannelLink == 1)
         LoadSetFreq(1 - channel);
 }
@@ -231,6 +236,7 @@ void FrmFilter::FlatClicked(int channel)
     if (!Editable() ||
         !Messages::Ask(QStringLiteral("               Are you sure ? "), QStringLiteral("EQ Flat")))
         return;
+    const ModFun::OperatorStep step(ModFun::ChannelStepName(channel, QStringLiteral("EQ Flat")));
     if (LoadFlatEq(channel) && ModFun::state.ChannelLink == 1)
         LoadFlatEq(1 - channel);
 }

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "model/ModFun.h"
+#include "model/SettingHistory.h"
 #include "presets/ChannelCopy.h"
 #include "presets/ui/BarProgress.h"
 
@@ -84,6 +85,7 @@ void FrmCopyIn::Copy()
     const ChannelCopy::Selection ticked{Check1->isChecked(), Check2->isChecked(),
                                         Check3->isChecked(), Check5->isChecked(),
                                         Check6->isChecked()};
+    const ModFun::OperatorStep step(QStringLiteral("channel copy"));
     // No bar: the copy shows the busy pointer only.
     const auto outcome = ChannelCopy::CopyAsked(Combo1_0->currentIndex(), Combo1_1->currentIndex(),
                                                 ticked, Presets::BarProgress(nullptr));

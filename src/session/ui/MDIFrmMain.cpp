@@ -21,6 +21,7 @@
 #include "model/ModFun.h"
 #include "model/PanelFlags.h"
 #include "model/SystemFlags.h"
+#include "model/ui/HistoryControls.h"
 #include "presets/ModPreset.h"
 #include "session/Startup.h"
 #include "shell/Messages.h"
@@ -54,6 +55,9 @@ MDIFrmMain::MDIFrmMain(SerialComponent &serial, QWidget *parent)
     addToolBar(toolbar);
     Command1 = ToolbarButton(QStringLiteral("Command1"), QStringLiteral("Connect"), toolbar);
     Command2 = ToolbarButton(QStringLiteral("Command2"), QStringLiteral("Demo"), toolbar);
+    HistoryControls::AddButtons(toolbar);
+    HistoryControls::AddShortcuts(this, true);
+    HistoryControls::DecorateTitle(this);
     connect(Command1, &QPushButton::clicked, this, &MDIFrmMain::Connect);
     connect(Command2, &QPushButton::clicked, this, &MDIFrmMain::Demo);
     connect(ToolbarButton(QStringLiteral("CommandPorts"), QStringLiteral("Ports..."), toolbar),
@@ -192,6 +196,8 @@ void MDIFrmMain::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    if (Panel())
+        HistoryControls::OfferToKeepUnsaved(this);
     if (!Messages::Ask(QStringLiteral("               Are you sure ? "), QStringLiteral("Exit"),
                        Messages::Answer::No)) {
         event->ignore();
