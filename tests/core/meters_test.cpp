@@ -97,15 +97,4 @@ TEST_F(MetersTest, BarsAreColouredBottomUp)
     EXPECT_EQ(Meters::OutputBarColours(3, 6), (Bar{G, G, G, O, O, O, O}));
 }
 
-TEST_F(MetersTest, EachBarTakesItsColoursFromTheDecodedReply)
-{
-    Meters::DecodeReply({91, 0, 97, 97, 90, 127}, {0, 0});
-    EXPECT_EQ(Meters::BarColoursFor(0), Meters::LevelBarColours(6));
-    EXPECT_EQ(Meters::BarColoursFor(1), Meters::LevelBarColours(0));
-    EXPECT_EQ(Meters::BarColoursFor(2), Meters::OutputBarColours(5, 4)) << "A is limited";
-    EXPECT_EQ(Meters::BarColoursFor(3), Meters::LevelBarColours(6)) << "B is not";
-    EXPECT_EQ(Meters::BarColoursFor(4), Meters::LimiterBarColours(4));
-    EXPECT_EQ(Meters::BarColoursFor(5), Meters::LimiterBarColours(6));
-}
-
 } // namespace

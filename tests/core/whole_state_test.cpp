@@ -65,19 +65,6 @@ TEST_F(WholeState, FlagsByteSetsEqualiserTypeAndLinkBox)
     EXPECT_EQ(std::count(commands.begin(), commands.end(), 0x12), 0);
 }
 
-TEST_F(WholeState, DemoRefreshesEverythingWithoutSending)
-{
-    ModTxRx::state.DemoMode = true;
-    Image(0) = 60;
-    Image(58) = 1;
-    ASSERT_TRUE(ModFun::SendWholeState());
-    EXPECT_TRUE(serial.calls.empty());
-    EXPECT_EQ(ModFun::state.Summary[1], "~~~~~~");
-    EXPECT_EQ(ModFun::state.Mute[0], 1.0);
-    const ModGraph::Curve &total = ModGraph::state.TotalCurve[0];
-    EXPECT_NEAR(*std::max_element(total.begin(), total.end()), 15.0, 0.05);
-}
-
 TEST_F(WholeState, EachPictureIsRedrawnOnceAfterItsLastCurve)
 {
     std::vector<int> redrawn;
@@ -112,24 +99,33 @@ TEST_F(WholeState, StopsAtAFailureTheLinkCannotMend)
     EXPECT_EQ(ModFun::state.Mute[0], 0.0);
 }
 
-TEST_F(WholeState, LinkCopyPutsChannelAOnB)
+TEST_F(WholeState, LinkCopyPutsChannelAOnBByteForByte)
 {
-    for (int i : {3, 47, 51, 52, 56, 59, 62})
-        Image(i) = 1 + i % 5;
-    Image(64 + 48) = 99; // reserved bytes of B are not copied
-    ModFun::state.Mute[0] = 1.0;
+    // A differs from B in every byte; B's reserved bytes and the flags byte are markers.
+    for (int i = 0; i < 63; ++i)
+        Image(i) = Image(64 + i) == 1 ? 2 : 1;
+    Image(58) = 1;
+    for (int i : {112, 113, 114, 127})
+        Image(i) = 99;
+    {
+        const QScopedValueRollback suspended(ModTxRx::state.SendSuspended, true);
+        ModFun::SendWholeState();
+    }
+    const auto before = ModFun::state.ParamImage;
     ASSERT_TRUE(ModFun::LinkCopyAToB());
-    for (int i : {3, 47, 51, 52, 56, 59, 62})
-        EXPECT_EQ(Image(64 + i), Image(i)) << i;
-    EXPECT_EQ(Image(64 + 48), 99);
-    EXPECT_EQ(Image(122), 1);
+    std::vector<int> changed;
+    for (int i = 64; i < 127; ++i) {
+        if (i < 112 || i > 114)
+            changed.push_back(i);
+    }
+    EXPECT_EQ(ChangedBytes(before), changed);
     std::vector<int> expected(15, 0x05);
     for (int command : {0x04, 0x04, 0x02, 0x14, 0x07, 0x0A})
         expected.push_back(command);
     EXPECT_EQ(serial.Commands(), expected);
     for (const FrameBuffer &frame : Frames())
         EXPECT_EQ(frame[3], 1);
-    EXPECT_EQ(ModFun::state.CrossoverSlope[2], 3.0);
+    ExpectDerivedStateCurrent();
 }
 
 } // namespace

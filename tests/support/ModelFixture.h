@@ -1,6 +1,9 @@
 #pragma once
 
+#include <tuple>
 #include <vector>
+
+#include <QScopedValueRollback>
 
 #include <gtest/gtest.h>
 
@@ -42,6 +45,35 @@ protected:
     }
 
     static std::uint8_t &Image(int index) { return ModFun::state.ParamImage[index]; }
+
+    /// The image bytes that differ from `before`, in rising order.
+    static std::vector<int> ChangedBytes(const std::array<std::uint8_t, 129> &before)
+    {
+        std::vector<int> changed;
+        for (int i = 0; i < 129; ++i) {
+            if (ModFun::state.ParamImage[i] != before[i])
+                changed.push_back(i);
+        }
+        return changed;
+    }
+
+    /// The derived values, summaries and curves are those a fresh refresh from the image gives.
+    static void ExpectDerivedStateCurrent()
+    {
+        const auto derived = [] {
+            const ModFun::State &m = ModFun::state;
+            const ModGraph::State &g = ModGraph::state;
+            return std::tuple(m.BandGainDb, m.BandFreqHz, m.BandQCode, m.CrossoverFreqHz,
+                              m.CrossoverSlope, m.Mute, m.Summary, m.EqCaption, m.MuteText,
+                              g.BandCurve, g.FilterCurve, g.TotalCurve);
+        };
+        const auto before = derived();
+        {
+            const QScopedValueRollback suspended(ModTxRx::state.SendSuspended, true);
+            ModFun::SendWholeState();
+        }
+        EXPECT_TRUE(before == derived()) << "a refresh from the image changes what was derived";
+    }
 
     RecordingSerial serial;
     ScriptedMessages messages;
