@@ -15,34 +15,9 @@ protected:
         ModelTest::SetUp();
         ChannelCopy::Reset();
         ModFun::LoadDefaultImage();
-        // Channel A differs from B in every copied byte, and A is muted while B is not.
-        for (int i = 0; i < 63; ++i)
-            Image(i) = Image(64 + i) == 1 ? 2 : 1;
-        Image(58) = 1;
-        Image(122) = 0;
-        ModTxRx::state.SendSuspended = true;
-        ModFun::SendWholeState();
-        ModTxRx::state.SendSuspended = false;
+        MakeChannelAOtherThanB();
     }
 };
-
-/// The bytes first..last of each pair, in order.
-std::vector<int> Runs(std::initializer_list<std::pair<int, int>> runs)
-{
-    std::vector<int> bytes;
-    for (const auto &[first, last] : runs) {
-        for (int i = first; i <= last; ++i)
-            bytes.push_back(i);
-    }
-    return bytes;
-}
-
-std::vector<int> Commands(int bands, std::initializer_list<int> rest)
-{
-    std::vector<int> commands(bands, 0x05);
-    commands.insert(commands.end(), rest);
-    return commands;
-}
 
 struct CopyRow
 {

@@ -52,10 +52,11 @@ struct SummaryRow
 {
     const char *name;
     std::vector<std::pair<int, int>> bytes;
-    bool commaLocale;
-    void (*send)();
+    /// 10 * channel + block: the block is sent, then the label read.
     int label;
     const char *text;
+    bool commaLocale = false;
+    bool metres = false;
 };
 
 void PrintTo(const SummaryRow &row, std::ostream *out)
@@ -71,77 +72,47 @@ TEST_P(SummaryRows, SenderWritesItsText)
 {
     const SummaryRow &row = GetParam();
     ModCountry::CommaLocale = row.commaLocale ? 1 : 0;
+    ModFun::SetDistanceUnit(row.metres);
     for (const auto &[index, value] : row.bytes)
         Image(index) = static_cast<std::uint8_t>(value);
-    row.send();
+    const int channel = row.label / 10;
+    switch (row.label % 10) {
+    case ModFun::GateBlock:
+        ModFun::SendGate(3 * channel);
+        break;
+    case ModFun::FilterBlock:
+        ModFun::SendCrossover(2 * channel);
+        ModFun::SendCrossover(2 * channel + 1);
+        break;
+    case ModFun::DelayBlock:
+        ModFun::SendDelay(channel);
+        break;
+    default:
+        ModFun::SendLimiter(channel);
+    }
     EXPECT_EQ(ModFun::state.Summary[row.label], row.text);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Blocks, SummaryRows,
     ::testing::Values(
-        SummaryRow{
-            "GateNotExactlyOne", {{59, 2}}, false, [] { ModFun::SendGate(0); }, 0, " Disabled "},
-        SummaryRow{"GateB",
-                   {{123, 1}},
-                   false,
-                   [] { ModFun::SendGate(5); },
-                   10,
-                   " Thr= -90 ; Rel=1 ; Atk=0.5"},
+        SummaryRow{"GateNotExactlyOne", {{59, 2}}, 0, " Disabled "},
+        SummaryRow{"GateB", {{123, 1}}, 10, " Thr= -90 ; Rel=1 ; Atk=0.5"},
         SummaryRow{"GateBCodes",
                    {{123, 1}, {124, 3}, {125, 5}, {126, 2}},
-                   false,
-                   [] { ModFun::SendGate(3); },
                    10,
                    " Thr= -75 ; Rel=30 ; Atk=0.7"},
-        SummaryRow{"GateComma",
-                   {{59, 1}},
-                   true,
-                   [] { ModFun::SendGate(0); },
-                   0,
-                   " Thr= -90 ; Rel=1 ; Atk=0,5"},
-        SummaryRow{"Limiter",
-                   {{45, 49}, {46, 205}, {47, 149}},
-                   false,
-                   [] { ModFun::SendLimiter(0); },
-                   7,
-                   "Thr=-0.2 dB - Rel=350 ms - Atk=50 ms"},
-        SummaryRow{"HighPassB",
+        SummaryRow{"GateComma", {{59, 1}}, 0, " Thr= -90 ; Rel=1 ; Atk=0,5", true},
+        SummaryRow{
+            "Limiter", {{45, 49}, {46, 205}, {47, 149}}, 7, "Thr=-0.2 dB - Rel=350 ms - Atk=50 ms"},
+        SummaryRow{"FiltersB",
                    {{115, 73}, {116, 1}, {118, 2}},
-                   false,
-                   [] { ModFun::SendCrossover(2); },
-                   12,
-                   "HP: 1337 Hz, -6dB/oct - LP: 0 Hz, Bypass"},
-        SummaryRow{"BothFiltersB",
-                   {{115, 73}, {116, 1}, {118, 2}},
-                   false,
-                   [] {
-                       ModFun::SendCrossover(2);
-                       ModFun::SendCrossover(3);
-                   },
                    12,
                    "HP: 1337 Hz, -6dB/oct - LP: 20 Hz, -12dB/oct"},
-        SummaryRow{"DelayMs",
-                   {{119, 1}, {120, 44}, {121, 24}},
-                   false,
-                   [] { ModFun::SendDelay(1); },
-                   14,
-                   " 300.499 ms "},
-        SummaryRow{"DelayMetres",
-                   {{119, 1}, {120, 44}, {121, 24}},
-                   false,
-                   [] {
-                       ModFun::SetDistanceUnit(true);
-                       ModFun::SendDelay(1);
-                   },
-                   14,
-                   " 102.16966 m "},
-        SummaryRow{"DelayComma",
-                   {{56, 1}, {57, 12}},
-                   true,
-                   [] { ModFun::SendDelay(0); },
-                   4,
-                   " 1,249 ms "}),
+        SummaryRow{"DelayMs", {{119, 1}, {120, 44}, {121, 24}}, 14, " 300.499 ms "},
+        SummaryRow{
+            "DelayMetres", {{119, 1}, {120, 44}, {121, 24}}, 14, " 102.16966 m ", false, true},
+        SummaryRow{"DelayComma", {{56, 1}, {57, 12}}, 4, " 1,249 ms ", true}),
     [](const ::testing::TestParamInfo<SummaryRow> &info) { return std::string(info.param.name); });
 
 TEST_F(Summaries, WindowsAreToldWhatChanged)

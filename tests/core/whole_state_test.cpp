@@ -101,28 +101,13 @@ TEST_F(WholeState, StopsAtAFailureTheLinkCannotMend)
 
 TEST_F(WholeState, LinkCopyPutsChannelAOnBByteForByte)
 {
-    // A differs from B in every byte; B's reserved bytes and the flags byte are markers.
-    for (int i = 0; i < 63; ++i)
-        Image(i) = Image(64 + i) == 1 ? 2 : 1;
-    Image(58) = 1;
-    for (int i : {112, 113, 114, 127})
+    for (int i : {112, 113, 114, 127}) // B's reserved bytes and the flags byte are markers
         Image(i) = 99;
-    {
-        const QScopedValueRollback suspended(ModTxRx::state.SendSuspended, true);
-        ModFun::SendWholeState();
-    }
+    MakeChannelAOtherThanB();
     const auto before = ModFun::state.ParamImage;
     ASSERT_TRUE(ModFun::LinkCopyAToB());
-    std::vector<int> changed;
-    for (int i = 64; i < 127; ++i) {
-        if (i < 112 || i > 114)
-            changed.push_back(i);
-    }
-    EXPECT_EQ(ChangedBytes(before), changed);
-    std::vector<int> expected(15, 0x05);
-    for (int command : {0x04, 0x04, 0x02, 0x14, 0x07, 0x0A})
-        expected.push_back(command);
-    EXPECT_EQ(serial.Commands(), expected);
+    EXPECT_EQ(ChangedBytes(before), Runs({{64, 111}, {115, 126}}));
+    EXPECT_EQ(serial.Commands(), Commands(15, {0x04, 0x04, 0x02, 0x14, 0x07, 0x0A}));
     for (const FrameBuffer &frame : Frames())
         EXPECT_EQ(frame[3], 1);
     ExpectDerivedStateCurrent();
