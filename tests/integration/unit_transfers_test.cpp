@@ -68,8 +68,8 @@ protected:
     }
 
     /// Every parameter byte of A off the unit's setting and every byte of B off A's, so that a
-    /// byte sent to the wrong place shows; the reserved and mute bytes stay, and the delays
-    /// high bytes (a delay past 300 ms would be clamped when read).
+    /// byte sent to the wrong place shows. The reserved and mute bytes stay, and so do the
+    /// delays' high bytes: a delay past 300 ms would be clamped when read.
     static void ChangeBothChannels()
     {
         auto &image = ModFun::state.ParamImage;
