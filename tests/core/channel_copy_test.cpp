@@ -15,74 +15,69 @@ protected:
         ModelTest::SetUp();
         ChannelCopy::Reset();
         ModFun::LoadDefaultImage();
-        ModTxRx::state.SendSuspended = true;
-        ModFun::SendWholeState();
-        ModTxRx::state.SendSuspended = false;
-        // Channel A differs from B in every block.
-        for (int i = 0; i < 58; ++i)
-            Image(i) = static_cast<std::uint8_t>(i % 3 + 1);
-        Image(58) = 1;
-        ModFun::state.Mute[0] = 1.0;
-        for (int i = 59; i < 63; ++i)
-            Image(i) = 1;
-    }
-
-    std::vector<int> ChangedBytes(const std::array<std::uint8_t, 129> &before) const
-    {
-        std::vector<int> changed;
-        for (int i = 0; i < 129; ++i) {
-            if (ModFun::state.ParamImage[i] != before[i])
-                changed.push_back(i);
-        }
-        return changed;
+        MakeChannelAOtherThanB();
     }
 };
 
-TEST_F(ChannelCopyTest, DelayAloneSendsOneDelayAndOneMuteFrame)
+struct CopyRow
 {
+    const char *name;
+    Selection selection;
+    int source;
+    std::vector<int> changed;
+    std::vector<int> commands;
+};
+
+void PrintTo(const CopyRow &row, std::ostream *out)
+{
+    *out << row.name;
+}
+
+class ChannelCopyRows : public ChannelCopyTest, public ::testing::WithParamInterface<CopyRow>
+{
+};
+
+TEST_P(ChannelCopyRows, CopiesExactlyItsBytesAndRebuilds)
+{
+    const CopyRow &row = GetParam();
+    const int destination = 1 - row.source;
     const auto before = ModFun::state.ParamImage;
-    ASSERT_EQ(ChannelCopy::CopyAsked(0, 1, Selection{.delay = true}), Outcome::Copied);
-    EXPECT_EQ(
-        Frames(),
-        (std::vector{ReplyFrame(0x02, 1, 0, 0, 2, 3, 1), ReplyFrame(0x0A, 1, 0, 0, 0, 0, 1)}));
-    EXPECT_EQ(ChangedBytes(before), (std::vector{119, 120, 121, 122}));
-    EXPECT_EQ(ModFun::state.Mute[1], 1.0);
-    EXPECT_TRUE(ChannelCopy::state.CopyDelay);
-    EXPECT_FALSE(ChannelCopy::state.CopyEq);
-}
-
-TEST_F(ChannelCopyTest, CrossoverCopiesBothFiltersOfTheChannel)
-{
-    ChannelCopy::state.CopyCrossover = true;
-    ASSERT_TRUE(ChannelCopy::CopyChannel(Direction::AToB));
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(Image(115 + i), Image(51 + i));
-    const auto frames = Frames();
-    ASSERT_EQ(frames.size(), 3u);
-    EXPECT_EQ(frames[0], ReplyFrame(0x04, 1, 0, 0, 0, Image(51), Image(52)));
-    EXPECT_EQ(frames[1], ReplyFrame(0x04, 1, 1, 0, 0, Image(53), Image(54)));
-    EXPECT_EQ(ModFun::state.CrossoverSlope[3], Image(54));
-}
-
-TEST_F(ChannelCopyTest, BToACopiesEveryBlockInTheUnitsOrder)
-{
-    ChannelCopy::state = {true, true, true, true, false};
-    const auto channelB = ModFun::state.ParamImage;
-    ASSERT_TRUE(ChannelCopy::CopyChannel(Direction::BToA));
-    std::vector<int> expected(15, 0x05);
-    for (int command : {0x02, 0x14, 0x07, 0x0A})
-        expected.push_back(command);
-    EXPECT_EQ(serial.Commands(), expected);
+    ASSERT_EQ(ChannelCopy::CopyAsked(row.source, destination, row.selection), Outcome::Copied);
+    EXPECT_EQ(ChangedBytes(before), row.changed);
+    EXPECT_EQ(serial.Commands(), row.commands);
     for (const FrameBuffer &frame : Frames())
-        EXPECT_EQ(frame[3], 0) << "channel A is the destination";
-    EXPECT_TRUE(std::equal(channelB.begin() + 64, channelB.begin() + 109,
-                           ModFun::state.ParamImage.begin()));
-    EXPECT_EQ(Image(51), 1) << "filters were not selected";
-    EXPECT_EQ(Image(59), 0);
-    EXPECT_EQ(Image(58), 0) << "channel B is not muted";
-    EXPECT_EQ(ModFun::state.BandGainDb[0], 0.0);
-    EXPECT_EQ(ModFun::state.Summary[ModFun::EqBlock], "EQ Flat");
+        EXPECT_EQ(frame[3], destination);
+    ExpectDerivedStateCurrent();
 }
+
+const Selection Eq{.eq = true};
+const Selection Crossover{.crossover = true};
+const Selection Delay{.delay = true};
+const Selection Gate{.gate = true};
+const Selection Limiter{.limiter = true};
+const Selection All{true, true, true, true, true};
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryBlockBothWays, ChannelCopyRows,
+    ::testing::Values(CopyRow{"EqToB", Eq, 0, Runs({{64, 108}, {122, 122}}), Commands(15, {0x0A})},
+                      CopyRow{"CrossoverToB", Crossover, 0, Runs({{115, 118}, {122, 122}}),
+                              Commands(0, {0x04, 0x04, 0x0A})},
+                      CopyRow{"DelayToB", Delay, 0, Runs({{119, 122}}), Commands(0, {0x02, 0x0A})},
+                      CopyRow{"GateToB", Gate, 0, Runs({{122, 126}}), Commands(0, {0x14, 0x0A})},
+                      CopyRow{"LimiterToB", Limiter, 0, Runs({{109, 111}, {122, 122}}),
+                              Commands(0, {0x07, 0x0A})},
+                      CopyRow{"AllToB", All, 0, Runs({{64, 111}, {115, 126}}),
+                              Commands(15, {0x04, 0x04, 0x02, 0x14, 0x07, 0x0A})},
+                      CopyRow{"EqToA", Eq, 1, Runs({{0, 44}, {58, 58}}), Commands(15, {0x0A})},
+                      CopyRow{"CrossoverToA", Crossover, 1, Runs({{51, 54}, {58, 58}}),
+                              Commands(0, {0x04, 0x04, 0x0A})},
+                      CopyRow{"DelayToA", Delay, 1, Runs({{55, 58}}), Commands(0, {0x02, 0x0A})},
+                      CopyRow{"GateToA", Gate, 1, Runs({{58, 62}}), Commands(0, {0x14, 0x0A})},
+                      CopyRow{"LimiterToA", Limiter, 1, Runs({{45, 47}, {58, 58}}),
+                              Commands(0, {0x07, 0x0A})},
+                      CopyRow{"AllToA", All, 1, Runs({{0, 47}, {51, 62}}),
+                              Commands(15, {0x04, 0x04, 0x02, 0x14, 0x07, 0x0A})}),
+    [](const ::testing::TestParamInfo<CopyRow> &info) { return std::string(info.param.name); });
 
 TEST_F(ChannelCopyTest, RefusalsAndNoChangeNothing)
 {

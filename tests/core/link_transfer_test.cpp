@@ -23,27 +23,19 @@ protected:
     ScriptedMessages messages;
 };
 
-TEST_F(TransferTest, WrapsTheFrameAndKeepsTheReply)
+TEST_F(TransferTest, KeepsTheReplyOnlyOfASuccessfulExchange)
 {
     serial.QueueReply(ReplyFrame(0x05, 1, 2, 3, 4, 5, 6));
     ModTxRx::TransferFrame(0x05, 1, 0, 0, 0x44, 0x18, 0x2A);
-    ASSERT_EQ(serial.calls.size(), 1u);
     const FrameBuffer expected{0xF0, 0x10, 0x05, 1, 0, 0, 0x44, 0x18, 0x2A, 0xF7};
-    EXPECT_EQ(serial.calls[0].frame, expected);
+    EXPECT_EQ(serial.calls.at(0).frame, expected);
     EXPECT_FALSE(ModTxRx::state.TransferFailed);
-    EXPECT_TRUE(ModTxRx::state.LinkIdle);
     EXPECT_EQ(ModTxRx::state.RxFrame[8], 6);
-}
-
-TEST_F(TransferTest, FailureKeepsTheOldReplyUntilTheNextTransfer)
-{
-    serial.QueueReply(ReplyFrame(0x19, 9, 9, 9, 9, 9, 9));
-    ModTxRx::TransferFrame(0x19, 0, 0, 0, 0, 0, 0);
     serial.QueueFailure();
     ModTxRx::TransferFrame(0x19, 0, 4, 0, 0, 0, 0);
     EXPECT_TRUE(ModTxRx::state.TransferFailed);
     EXPECT_TRUE(ModTxRx::state.LinkIdle);
-    EXPECT_EQ(ModTxRx::state.RxFrame[3], 9);
+    EXPECT_EQ(ModTxRx::state.RxFrame[8], 6);
     ModTxRx::TransferFrame(0x19, 0, 8, 0, 0, 0, 0);
     EXPECT_FALSE(ModTxRx::state.TransferFailed);
 }
@@ -132,7 +124,8 @@ TEST_F(TransferTest, RecoveryReopensOrClosesThePanelOnce)
     serial.QueueFailure();
     ModTxRx::TransferFrame(0x14, 0, 0, 1, 0, 0, 0);
     EXPECT_EQ(ModTxRx::RecoverFromFailure(), LinkOutcome::LinkUp); // the reopen's identity answers
-    EXPECT_EQ(serial.opened.back(), "COM4");
+    EXPECT_EQ(serial.closes, 1) << "the held port is closed before the reopen";
+    EXPECT_EQ(serial.opened, std::vector<QString>{"COM4"});
     EXPECT_EQ(panelClosed, 0);
 
     serial.QueueFailure();
@@ -148,15 +141,37 @@ TEST_F(TransferTest, RecoveryReopensOrClosesThePanelOnce)
         << messages.Texts().join('|').toStdString();
 }
 
-TEST_F(TransferTest, FrameSentWhileAnotherWaitsIsRefusedAndLeavesTheLinkAlone)
+struct NestedRow
 {
-    // The responder plays a timer that fires while the first exchange waits for its reply.
-    bool nestedFailed = false;
-    LinkOutcome nestedOutcome = LinkOutcome::LinkUp;
-    bool idleDuringNested = true;
+    const char *name;
+    /// The command whose wait the timer interrupts; the first frame fails when it is 0x25.
+    int interrupted;
+    std::vector<int> commands;
+    std::vector<QString> opened;
+};
+
+void PrintTo(const NestedRow &row, std::ostream *out)
+{
+    *out << row.name;
+}
+
+class NestedFrame : public TransferTest, public ::testing::WithParamInterface<NestedRow>
+{
+};
+
+TEST_P(NestedFrame, IsRefusedAndLeavesTheLinkAlone)
+{
+    // The responder plays the meter poll's timer firing while a wait is under way.
+    const NestedRow &row = GetParam();
+    int panelClosed = 0;
+    ModTxRx::SetPanelCloseHook([&] { ++panelClosed; });
+    ModTxRx::state.ComPort = 4;
     bool timerFired = false;
+    bool nestedFailed = false;
+    bool idleDuringNested = true;
+    LinkOutcome nestedOutcome = LinkOutcome::LinkUp;
     serial.responder = [&](const FrameBuffer &request) {
-        if (!timerFired) {
+        if (request[2] == row.interrupted && !timerFired) {
             timerFired = true;
             ModTxRx::TransferFrame(0x21, 0, 0, 0, 0, 0, 0);
             nestedFailed = ModTxRx::state.TransferFailed;
@@ -164,55 +179,28 @@ TEST_F(TransferTest, FrameSentWhileAnotherWaitsIsRefusedAndLeavesTheLinkAlone)
             idleDuringNested = ModTxRx::state.LinkIdle;
         }
         FrameBuffer reply = request;
-        reply[3] = 42;
-        return reply;
-    };
-    ModTxRx::TransferFrame(0x19, 0, 0, 0, 0, 0, 0);
-    EXPECT_TRUE(nestedFailed);
-    EXPECT_EQ(nestedOutcome, LinkOutcome::LineBusy);
-    EXPECT_FALSE(idleDuringNested);
-    EXPECT_EQ(serial.Commands(), std::vector<int>{0x19}); // no reopen, no identity, no 0x21
-    EXPECT_TRUE(serial.opened.empty());
-    EXPECT_TRUE(messages.Shown().empty());
-    EXPECT_FALSE(ModTxRx::state.TransferFailed);
-    EXPECT_TRUE(ModTxRx::state.LinkIdle);
-    EXPECT_EQ(ModTxRx::state.RxFrame[3], 42);
-}
-
-TEST_F(TransferTest, FrameSentWhileTheReopenWaitsIsRefused)
-{
-    // The meter poll's timer fires while the reopen's identity query waits for its reply.
-    int panelClosed = 0;
-    bool idleWhilePanelCloses = true;
-    ModTxRx::SetPanelCloseHook([&] {
-        ++panelClosed;
-        idleWhilePanelCloses = ModTxRx::state.LinkIdle;
-    });
-    ModTxRx::state.ComPort = 4;
-    bool timerFired = false;
-    bool nestedFailed = false;
-    LinkOutcome nestedOutcome = LinkOutcome::LinkUp;
-    serial.responder = [&](const FrameBuffer &request) {
-        if (request[2] == 0x25 && !timerFired) {
-            timerFired = true;
-            ModTxRx::TransferFrame(0x21, 0, 0, 0, 0, 0, 0);
-            nestedFailed = ModTxRx::state.TransferFailed;
-            nestedOutcome = ModTxRx::RecoverFromFailure();
-        }
-        FrameBuffer reply = request;
         reply[8] = 0x10;
         return reply;
     };
-    serial.QueueFailure();
+    if (row.interrupted == 0x25)
+        serial.QueueFailure();
     ModTxRx::TransferFrame(0x07, 0, 0, 0, 75, 4, 120);
     EXPECT_EQ(ModTxRx::RecoverFromFailure(), LinkOutcome::LinkUp);
     EXPECT_TRUE(nestedFailed);
     EXPECT_EQ(nestedOutcome, LinkOutcome::LineBusy);
-    EXPECT_EQ(serial.Commands(), (std::vector<int>{0x07, 0x25})); // one reopen, no 0x21
-    EXPECT_EQ(serial.opened.size(), 1u);
+    EXPECT_FALSE(idleDuringNested);
+    EXPECT_EQ(serial.Commands(), row.commands); // no 0x21
+    EXPECT_EQ(serial.opened, row.opened);
     EXPECT_TRUE(messages.Shown().empty());
     EXPECT_EQ(panelClosed, 0);
     EXPECT_TRUE(ModTxRx::state.LinkIdle);
+    EXPECT_EQ(ModTxRx::state.RxFrame[2], row.commands.back()); // not the refused frame's
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    WhileAWait, NestedFrame,
+    ::testing::Values(NestedRow{"WhileAFrameWaits", 0x07, {0x07}, {}},
+                      NestedRow{"WhileTheReopensIdentityWaits", 0x25, {0x07, 0x25}, {"COM4"}}),
+    [](const ::testing::TestParamInfo<NestedRow> &info) { return std::string(info.param.name); });
 
 } // namespace

@@ -29,33 +29,18 @@ protected:
 
 TEST_F(MetersTest, ReplyDecodesIntoSegments)
 {
+    // Input byte 91 reads 0.0 dB, 93 reads 0.1 dB; output byte 97 is -2.0 dB and limiter byte 90
+    // is -3.0 dB, so the output shows -5.0 dB.
     const DecodeRow rows[] = {
-        {"silence: dark level bars, no reduction",
-         {0, 0, 0, 0, 0, 0},
-         {0, 0},
-         {0, 0, 0, 0, 6, 6},
-         {0, 0}},
-        {"input byte 91 reads 0.0 dB, 93 reads 0.1 dB and clips",
-         {91, 93, 0, 0, 127, 127},
-         {0, 0},
-         {6, 7, 0, 0, 6, 6},
-         {0, 0}},
-        // Output byte 97 is -2.0 dB and limiter byte 90 is -3.0 dB: the output shows -5.0 dB.
-        {"limiter gain is added to the output",
-         {0, 0, 97, 97, 90, 127},
-         {0, 0},
-         {0, 0, 5, 6, 4, 6},
-         {-3.0, 0}},
-        {"a muted channel: dark output, no reduction",
+        {"silence", {0, 0, 0, 0, 0, 0}, {0, 0}, {0, 0, 0, 0, 6, 6}, {0, 0}},
+        {"0 dB and clip", {91, 93, 0, 0, 127, 127}, {0, 0}, {6, 7, 0, 0, 6, 6}, {0, 0}},
+        {"limiter on output", {0, 0, 97, 97, 90, 127}, {0, 0}, {0, 0, 5, 6, 4, 6}, {-3.0, 0}},
+        {"muted: dark, no reduction",
          {91, 91, 122, 122, 90, 90},
          {1.0, 0},
          {6, 6, 0, 6, 6, 4},
          {0, -3.0}},
-        {"bytes far from the 0 dB points",
-         {255, 20, 255, 40, 255, 1},
-         {0, 0},
-         {7, 2, 7, 0, 6, 0},
-         {6.0, -42.1}},
+        {"far bytes", {255, 20, 255, 40, 255, 1}, {0, 0}, {7, 2, 7, 0, 6, 0}, {6.0, -42.1}},
     };
     for (const DecodeRow &row : rows) {
         Meters::DecodeReply(row.reply, row.mute);
@@ -95,17 +80,6 @@ TEST_F(MetersTest, BarsAreColouredBottomUp)
     EXPECT_EQ(Meters::OutputBarColours(3, 4), (Bar{G, G, G, O, O, O, Y}));
     EXPECT_EQ(Meters::OutputBarColours(7, 4), (Bar{G, G, G, G, G, A, R}));
     EXPECT_EQ(Meters::OutputBarColours(3, 6), (Bar{G, G, G, O, O, O, O}));
-}
-
-TEST_F(MetersTest, EachBarTakesItsColoursFromTheDecodedReply)
-{
-    Meters::DecodeReply({91, 0, 97, 97, 90, 127}, {0, 0});
-    EXPECT_EQ(Meters::BarColoursFor(0), Meters::LevelBarColours(6));
-    EXPECT_EQ(Meters::BarColoursFor(1), Meters::LevelBarColours(0));
-    EXPECT_EQ(Meters::BarColoursFor(2), Meters::OutputBarColours(5, 4)) << "A is limited";
-    EXPECT_EQ(Meters::BarColoursFor(3), Meters::LevelBarColours(6)) << "B is not";
-    EXPECT_EQ(Meters::BarColoursFor(4), Meters::LimiterBarColours(4));
-    EXPECT_EQ(Meters::BarColoursFor(5), Meters::LimiterBarColours(6));
 }
 
 } // namespace

@@ -4,51 +4,83 @@ namespace {
 
 using ParamFrames = ModelTest;
 
-TEST_F(ParamFrames, EqualiserAndCrossoverOfChannelB)
+struct FrameRow
 {
-    Image(64) = 42; // +6 dB, 1 kHz, Q 2.2
-    Image(65) = 68;
-    Image(66) = 24;
-    ModFun::SendEqBand(15);
-    Image(117) = 68;
-    Image(118) = 2;
-    ModFun::SendCrossover(3);
-    ModFun::SendEqBand(30);
-    ModFun::SendCrossover(-1);
-    EXPECT_EQ(Frames(),
-              (std::vector{ReplyFrame(0x05, 1, 0, 0, 0x44, 0x18, 0x2A),
-                           ReplyFrame(0x04, 1, 1, 0, 0, 68, 2)}));
-    EXPECT_EQ(ModFun::state.BandGainDb[15], 6.0);
-    EXPECT_EQ(ModFun::state.BandFreqHz[15], 1000.0);
-    EXPECT_EQ(ModFun::state.BandQCode[15], 24.0);
-    EXPECT_EQ(ModFun::state.CrossoverFreqHz[3], 1000.0);
-    EXPECT_EQ(ModFun::state.CrossoverSlope[3], 2.0);
+    const char *name;
+    std::vector<std::pair<int, int>> bytes;
+    void (*send)();
+    std::vector<FrameBuffer> frames;
+};
+
+void PrintTo(const FrameRow &row, std::ostream *out)
+{
+    *out << row.name;
 }
 
-TEST_F(ParamFrames, DelayGateAndLimiterCarryTheImageBytes)
+class BlockFrames : public ParamFrames, public ::testing::WithParamInterface<FrameRow>
 {
-    Image(119) = 1; // 300 ms + fine 24
-    Image(120) = 44;
-    Image(121) = 24;
-    ModFun::SendDelay(1);
-    const std::uint8_t gate[] = {1, 3, 5, 2};
-    std::copy(std::begin(gate), std::end(gate), &Image(123));
-    ModFun::SendGate(3);
-    Image(45) = 4; // attack, release, threshold
-    Image(46) = 75;
-    Image(47) = 150;
-    ModFun::SendLimiter(0);
-    ModFun::SendGate(6);
-    ModFun::SendLimiter(2);
-    EXPECT_EQ(Frames(),
-              (std::vector{ReplyFrame(0x02, 1, 0, 0, 1, 44, 24), ReplyFrame(0x14, 1, 0, 1, 3, 5, 2),
-                           ReplyFrame(0x07, 0, 0, 0, 75, 4, 150)}));
-    EXPECT_EQ(ModFun::state.Summary[14], " 300.499 ms ");
-    EXPECT_EQ(ModFun::state.Summary[10], " Thr= -75 ; Rel=30 ; Atk=0.7");
-    SystemFlags::SetDistanceUnit(true);
-    ModFun::SendDelay(1);
-    EXPECT_EQ(ModFun::state.Summary[14], " 102.16966 m ");
+};
+
+TEST_P(BlockFrames, SendsItsFrame)
+{
+    for (const auto &[index, value] : GetParam().bytes)
+        Image(index) = static_cast<std::uint8_t>(value);
+    GetParam().send();
+    EXPECT_EQ(Frames(), GetParam().frames);
 }
+
+/// Sends the system flags after the unit held 0xC5: locked, metres, bits the program does not own.
+void SendFlagsAfter(void (*change)())
+{
+    SystemFlags::KeepSystemFlags(0xC5);
+    change();
+    SystemFlags::SendSystemFlags();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryBlock, BlockFrames,
+    ::testing::Values(FrameRow{"EqBandB1",
+                               {{64, 42}, {65, 68}, {66, 24}},
+                               [] { ModFun::SendEqBand(15); },
+                               {ReplyFrame(0x05, 1, 0, 0, 0x44, 0x18, 0x2A)}},
+                      FrameRow{"LowPassB",
+                               {{117, 68}, {118, 2}},
+                               [] { ModFun::SendCrossover(3); },
+                               {ReplyFrame(0x04, 1, 1, 0, 0, 68, 2)}},
+                      FrameRow{"DelayB",
+                               {{119, 1}, {120, 44}, {121, 24}},
+                               [] { ModFun::SendDelay(1); },
+                               {ReplyFrame(0x02, 1, 0, 0, 1, 44, 24)}},
+                      FrameRow{"GateB",
+                               {{123, 1}, {124, 3}, {125, 5}, {126, 2}},
+                               [] { ModFun::SendGate(3); },
+                               {ReplyFrame(0x14, 1, 0, 1, 3, 5, 2)}},
+                      FrameRow{"LimiterAReleaseBeforeAttack",
+                               {{45, 4}, {46, 75}, {47, 150}},
+                               [] { ModFun::SendLimiter(0); },
+                               {ReplyFrame(0x07, 0, 0, 0, 75, 4, 150)}},
+                      FrameRow{"OutOfRangeIndices",
+                               {},
+                               [] {
+                                   ModFun::SendEqBand(30);
+                                   ModFun::SendCrossover(-1);
+                                   ModFun::SendGate(6);
+                                   ModFun::SendLimiter(2);
+                               },
+                               {}},
+                      FrameRow{"LockedAndMetres",
+                               {},
+                               [] { SendFlagsAfter([] {}); },
+                               {ReplyFrame(0x11, 0x00, 0x10, 0x00, 0xC0)}},
+                      FrameRow{"LockedOnly",
+                               {},
+                               [] { SendFlagsAfter([] { SystemFlags::SetDistanceUnit(false); }); },
+                               {ReplyFrame(0x11, 0x00, 0x10, 0x00, 0x80)}},
+                      FrameRow{"MetresOnly",
+                               {},
+                               [] { SendFlagsAfter([] { SystemFlags::SetLockBit(false); }); },
+                               {ReplyFrame(0x11, 0x00, 0x10, 0x00, 0x40)}}),
+    [](const ::testing::TestParamInfo<FrameRow> &info) { return std::string(info.param.name); });
 
 TEST_F(ParamFrames, MuteTwiceAndLinkWithGraphicEqualiser)
 {

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "QtPrinters.h"
 #include "TemporaryConfig.h"
 #include "link/PortMap.h"
 
@@ -24,9 +25,8 @@ protected:
 
 TEST_F(PortMapTest, OnlyComOneToThirtyTwoArePortNames)
 {
-    EXPECT_EQ(PortMap::PortNumber("COM1"), 1);
-    EXPECT_EQ(PortMap::PortNumber("COM17"), 17);
-    EXPECT_EQ(PortMap::PortNumber("COM32"), 32);
+    for (const int port : {1, 17, 32})
+        EXPECT_EQ(PortMap::PortNumber(QStringLiteral("COM%1").arg(port)), port);
     for (const char *name :
          {"COM0", "COM33", "COM01", "com3", "COM", "COM3 ", "COM-1", "/dev/ttyS0", "COM100", ""})
         EXPECT_EQ(PortMap::PortNumber(name), 0) << name;
@@ -47,14 +47,12 @@ TEST_F(PortMapTest, DefaultRuleCoversBuiltInAndUsbPortsUnlessSwitchedOff)
     EXPECT_TRUE(PortMap::DevicePath("COM1").isEmpty());
 
     qunsetenv("MXRF418_NO_DEFAULT_PORTS");
-    EXPECT_EQ(PortMap::DefaultDevice(1), "/dev/ttyS0");
-    EXPECT_EQ(PortMap::DefaultDevice(4), "/dev/ttyS3");
-    EXPECT_EQ(PortMap::DefaultDevice(5), "/dev/ttyUSB0");
-    EXPECT_EQ(PortMap::DefaultDevice(20), "/dev/ttyUSB15");
-    EXPECT_EQ(PortMap::DefaultDevice(21), "/dev/ttyACM0");
-    EXPECT_EQ(PortMap::DefaultDevice(32), "/dev/ttyACM11");
-    EXPECT_TRUE(PortMap::DefaultDevice(0).isEmpty());
-    EXPECT_TRUE(PortMap::DefaultDevice(33).isEmpty());
+    QStringList devices;
+    for (const int port : {1, 4, 5, 20, 21, 32, 0, 33})
+        devices << PortMap::DefaultDevice(port);
+    EXPECT_EQ(devices,
+              (QStringList{"/dev/ttyS0", "/dev/ttyS3", "/dev/ttyUSB0", "/dev/ttyUSB15",
+                           "/dev/ttyACM0", "/dev/ttyACM11", "", ""}));
     EXPECT_EQ(PortMap::DevicePath("COM6"), "/dev/ttyUSB1");
 }
 

@@ -48,39 +48,72 @@ TEST_F(Summaries, EqualiserIsFlatOnlyWhenEveryGainIsZero)
     EXPECT_EQ(ModFun::state.Summary[11], "EQ Flat");
 }
 
-TEST_F(Summaries, GateLimiterAndCrossoverTexts)
+struct SummaryRow
 {
-    Image(59) = 2; // not exactly 1: disabled
-    ModFun::SendGate(0);
-    EXPECT_EQ(ModFun::state.Summary[0], " Disabled ");
-    Image(123) = 1;
-    ModFun::SendGate(5);
-    EXPECT_EQ(ModFun::state.Summary[10], " Thr= -90 ; Rel=1 ; Atk=0.5");
-    Image(45) = 49;
-    Image(46) = 205;
-    Image(47) = 149;
-    ModFun::SendLimiter(0);
-    EXPECT_EQ(ModFun::state.Summary[7], "Thr=-0.2 dB - Rel=350 ms - Atk=50 ms");
-    Image(115) = 73;
-    Image(116) = 1;
-    Image(118) = 2;
-    ModFun::SendCrossover(2);
-    EXPECT_EQ(ModFun::state.Summary[12], "HP: 1337 Hz, -6dB/oct - LP: 0 Hz, Bypass");
-    ModFun::SendCrossover(3);
-    EXPECT_EQ(ModFun::state.Summary[12], "HP: 1337 Hz, -6dB/oct - LP: 20 Hz, -12dB/oct");
+    const char *name;
+    std::vector<std::pair<int, int>> bytes;
+    /// 10 * channel + block: the block is sent, then the label read.
+    int label;
+    const char *text;
+    bool commaLocale = false;
+    bool metres = false;
+};
+
+void PrintTo(const SummaryRow &row, std::ostream *out)
+{
+    *out << row.name;
 }
 
-TEST_F(Summaries, CommaLocaleWritesTheDecimalComma)
+class SummaryRows : public Summaries, public ::testing::WithParamInterface<SummaryRow>
 {
-    ModCountry::CommaLocale = 1;
-    Image(59) = 1;
-    ModFun::SendGate(0);
-    EXPECT_EQ(ModFun::state.Summary[0], " Thr= -90 ; Rel=1 ; Atk=0,5");
-    Image(56) = 1; // 1 ms + fine 12
-    Image(57) = 12;
-    ModFun::SendDelay(0);
-    EXPECT_EQ(ModFun::state.Summary[4], " 1,249 ms ");
+};
+
+TEST_P(SummaryRows, SenderWritesItsText)
+{
+    const SummaryRow &row = GetParam();
+    ModCountry::CommaLocale = row.commaLocale ? 1 : 0;
+    SystemFlags::SetDistanceUnit(row.metres);
+    for (const auto &[index, value] : row.bytes)
+        Image(index) = static_cast<std::uint8_t>(value);
+    const int channel = row.label / 10;
+    switch (row.label % 10) {
+    case ModFun::GateBlock:
+        ModFun::SendGate(3 * channel);
+        break;
+    case ModFun::FilterBlock:
+        ModFun::SendCrossover(2 * channel);
+        ModFun::SendCrossover(2 * channel + 1);
+        break;
+    case ModFun::DelayBlock:
+        ModFun::SendDelay(channel);
+        break;
+    default:
+        ModFun::SendLimiter(channel);
+    }
+    EXPECT_EQ(ModFun::state.Summary[row.label], row.text);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Blocks, SummaryRows,
+    ::testing::Values(
+        SummaryRow{"GateNotExactlyOne", {{59, 2}}, 0, " Disabled "},
+        SummaryRow{"GateB", {{123, 1}}, 10, " Thr= -90 ; Rel=1 ; Atk=0.5"},
+        SummaryRow{"GateBCodes",
+                   {{123, 1}, {124, 3}, {125, 5}, {126, 2}},
+                   10,
+                   " Thr= -75 ; Rel=30 ; Atk=0.7"},
+        SummaryRow{"GateComma", {{59, 1}}, 0, " Thr= -90 ; Rel=1 ; Atk=0,5", true},
+        SummaryRow{
+            "Limiter", {{45, 49}, {46, 205}, {47, 149}}, 7, "Thr=-0.2 dB - Rel=350 ms - Atk=50 ms"},
+        SummaryRow{"FiltersB",
+                   {{115, 73}, {116, 1}, {118, 2}},
+                   12,
+                   "HP: 1337 Hz, -6dB/oct - LP: 20 Hz, -12dB/oct"},
+        SummaryRow{"DelayMs", {{119, 1}, {120, 44}, {121, 24}}, 14, " 300.499 ms "},
+        SummaryRow{
+            "DelayMetres", {{119, 1}, {120, 44}, {121, 24}}, 14, " 102.16966 m ", false, true},
+        SummaryRow{"DelayComma", {{56, 1}, {57, 12}}, 4, " 1,249 ms ", true}),
+    [](const ::testing::TestParamInfo<SummaryRow> &info) { return std::string(info.param.name); });
 
 TEST_F(Summaries, WindowsAreToldWhatChanged)
 {

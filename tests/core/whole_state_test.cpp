@@ -65,19 +65,6 @@ TEST_F(WholeState, FlagsByteSetsEqualiserTypeAndLinkBox)
     EXPECT_EQ(std::count(commands.begin(), commands.end(), 0x12), 0);
 }
 
-TEST_F(WholeState, DemoRefreshesEverythingWithoutSending)
-{
-    ModTxRx::state.DemoMode = true;
-    Image(0) = 60;
-    Image(58) = 1;
-    ASSERT_TRUE(ModFun::SendWholeState());
-    EXPECT_TRUE(serial.calls.empty());
-    EXPECT_EQ(ModFun::state.Summary[1], "~~~~~~");
-    EXPECT_EQ(ModFun::state.Mute[0], 1.0);
-    const ModGraph::Curve &total = ModGraph::state.TotalCurve[0];
-    EXPECT_NEAR(*std::max_element(total.begin(), total.end()), 15.0, 0.05);
-}
-
 TEST_F(WholeState, EachPictureIsRedrawnOnceAfterItsLastCurve)
 {
     std::vector<int> redrawn;
@@ -112,24 +99,18 @@ TEST_F(WholeState, StopsAtAFailureTheLinkCannotMend)
     EXPECT_EQ(ModFun::state.Mute[0], 0.0);
 }
 
-TEST_F(WholeState, LinkCopyPutsChannelAOnB)
+TEST_F(WholeState, LinkCopyPutsChannelAOnBByteForByte)
 {
-    for (int i : {3, 47, 51, 52, 56, 59, 62})
-        Image(i) = 1 + i % 5;
-    Image(64 + 48) = 99; // reserved bytes of B are not copied
-    ModFun::state.Mute[0] = 1.0;
+    for (int i : {112, 113, 114, 127}) // B's reserved bytes and the flags byte are markers
+        Image(i) = 99;
+    MakeChannelAOtherThanB();
+    const auto before = ModFun::state.ParamImage;
     ASSERT_TRUE(ModFun::LinkCopyAToB());
-    for (int i : {3, 47, 51, 52, 56, 59, 62})
-        EXPECT_EQ(Image(64 + i), Image(i)) << i;
-    EXPECT_EQ(Image(64 + 48), 99);
-    EXPECT_EQ(Image(122), 1);
-    std::vector<int> expected(15, 0x05);
-    for (int command : {0x04, 0x04, 0x02, 0x14, 0x07, 0x0A})
-        expected.push_back(command);
-    EXPECT_EQ(serial.Commands(), expected);
+    EXPECT_EQ(ChangedBytes(before), Runs({{64, 111}, {115, 126}}));
+    EXPECT_EQ(serial.Commands(), Commands(15, {0x04, 0x04, 0x02, 0x14, 0x07, 0x0A}));
     for (const FrameBuffer &frame : Frames())
         EXPECT_EQ(frame[3], 1);
-    EXPECT_EQ(ModFun::state.CrossoverSlope[2], 3.0);
+    ExpectDerivedStateCurrent();
 }
 
 } // namespace

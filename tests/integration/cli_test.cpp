@@ -50,7 +50,7 @@ protected:
     /// Runs the tool on the unit's pty (unless the arguments name a device themselves).
     Finished Cli(QStringList arguments, const QByteArray &input = {})
     {
-        if (!arguments.contains(QStringLiteral("--device")) && unit.IsRunning())
+        if (!arguments.contains(QStringLiteral("--device")) && unit.ProcessId() != 0)
             arguments = QStringList{QStringLiteral("--device"), unit.PtyPath()} + arguments;
         QProcess process;
         process.start(QStringLiteral(MXRF_CLI_PROGRAM), arguments);

@@ -23,7 +23,11 @@ public:
     int Initialize(int, int) override { return initializeResult; }
     int Open(const QString &portName, int) override;
     int Exchange(FrameBuffer &buffer, int timeoutMs, bool, bool, int replyMode) override;
-    void Close() override { open = false; }
+    void Close() override
+    {
+        open = false;
+        ++closes;
+    }
     bool IsOpen() const override { return open; }
 
     /// Queues the reply to the next exchange; `result` non-zero makes that exchange fail.
@@ -37,6 +41,7 @@ public:
     /// The command bytes of `calls`, in order.
     std::vector<int> Commands() const;
     std::vector<QString> opened;
+    int closes = 0;
     /// Ports whose Open answers non-zero.
     std::set<QString> refusedPorts;
     /// When set, only this port's Open succeeds.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QByteArray>
 #include <QTemporaryDir>
 
@@ -28,3 +30,6 @@ void EnsureCoreApplication();
 
 /// Runs the event loop for `ms` milliseconds (timers fire, late replies arrive).
 void ProcessEventsFor(int ms);
+
+/// Runs the event loop until `condition` holds or `timeoutMs` ran out; answers the condition.
+bool WaitUntil(const std::function<bool()> &condition, int timeoutMs);

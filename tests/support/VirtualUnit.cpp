@@ -13,11 +13,28 @@ constexpr int StartTimeoutMs = 5000;
 constexpr int StopTimeoutMs = 3000;
 constexpr int LogPollMs = 5;
 
+/// "<request> -> <reply>", "<request> -> <reply> (partial)" or "<request> -> none", bytes in
+/// hex; nullopt for any other line.
+std::optional<UnitLogEntry> ParseLogLine(const QString &line)
+{
+    static const QRegularExpression pattern(
+        QStringLiteral("^([0-9A-Fa-f ]+) -> (none|[0-9A-Fa-f ]+?)( \\(partial\\))?$"));
+    const QRegularExpressionMatch match = pattern.match(line.trimmed());
+    if (!match.hasMatch())
+        return std::nullopt;
+    UnitLogEntry entry;
+    entry.request = QByteArray::fromHex(match.captured(1).toLatin1());
+    if (match.captured(2) != QLatin1String("none"))
+        entry.reply = QByteArray::fromHex(match.captured(2).toLatin1());
+    entry.partial = match.hasCaptured(3);
+    return entry;
+}
+
 std::vector<UnitLogEntry> Exchanges(const QStringList &lines)
 {
     std::vector<UnitLogEntry> entries;
     for (const QString &line : lines) {
-        if (const auto entry = VirtualUnit::ParseLogLine(line))
+        if (const auto entry = ParseLogLine(line))
             entries.push_back(*entry);
     }
     return entries;
@@ -77,11 +94,6 @@ void VirtualUnit::Stop()
     ptyPath.clear();
 }
 
-bool VirtualUnit::IsRunning() const
-{
-    return process.state() == QProcess::Running;
-}
-
 void VirtualUnit::DropNextReply()
 {
     if (process.state() == QProcess::Running)
@@ -111,19 +123,4 @@ std::vector<UnitLogEntry> VirtualUnit::Log(int count, int timeoutMs) const
         entries = Exchanges(LogLines());
     }
     return entries;
-}
-
-std::optional<UnitLogEntry> VirtualUnit::ParseLogLine(const QString &line)
-{
-    static const QRegularExpression pattern(
-        QStringLiteral("^([0-9A-Fa-f ]+) -> (none|[0-9A-Fa-f ]+?)( \\(partial\\))?$"));
-    const QRegularExpressionMatch match = pattern.match(line.trimmed());
-    if (!match.hasMatch())
-        return std::nullopt;
-    UnitLogEntry entry;
-    entry.request = QByteArray::fromHex(match.captured(1).toLatin1());
-    if (match.captured(2) != QLatin1String("none"))
-        entry.reply = QByteArray::fromHex(match.captured(2).toLatin1());
-    entry.partial = match.hasCaptured(3);
-    return entry;
 }

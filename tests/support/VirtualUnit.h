@@ -44,7 +44,6 @@ public:
     bool Start(const VirtualUnitOptions &options = {});
     /// Ends the unit with SIGTERM (killed if it lingers) and waits for it.
     void Stop();
-    bool IsRunning() const;
     /// The unit's process id, for signals (SIGUSR1 drops its next reply); 0 when it is not
     /// running.
     qint64 ProcessId() const { return process.processId(); }
@@ -59,16 +58,13 @@ public:
     const QString &PtyPath() const { return ptyPath; }
     const QString &ErrorString() const { return error; }
 
-    /// The log lines written so far: one per frame the unit got, and "garbage ..." lines for
-    /// bytes that made no frame.
-    QStringList LogLines() const;
     /// Waits until the log holds at least `count` exchanges (at most `timeoutMs`) and answers all
     /// of them; fewer than `count` when the time ran out.
     std::vector<UnitLogEntry> Log(int count = 0, int timeoutMs = 2000) const;
 
-    /// "<request> -> <reply>", "<request> -> <reply> (partial)" or "<request> -> none", bytes in
-    /// hex; nullopt for any other line.
-    static std::optional<UnitLogEntry> ParseLogLine(const QString &line);
+    /// The log lines written so far: one per frame the unit got, and "garbage ..." lines for
+    /// bytes that made no frame.
+    QStringList LogLines() const;
 
 private:
     QProcess process;
