@@ -14,9 +14,6 @@
 #include "link/ModTxRx.h"
 #include "link/PortMap.h"
 #include "link/SerialComponent.h"
-#include "session/Startup.h"
-#include "session/ui/FrmPorts.h"
-#include "session/ui/FrmTrace.h"
 #include "lock/ModLock.h"
 #include "model/ModFun.h"
 #include "model/PanelFlags.h"
@@ -24,6 +21,8 @@
 #include "model/ui/HistoryControls.h"
 #include "presets/ModPreset.h"
 #include "session/Startup.h"
+#include "session/ui/FrmPorts.h"
+#include "session/ui/FrmTrace.h"
 #include "shell/Messages.h"
 #include "shell/ui/FrmVum.h"
 #include "shell/ui/PointerOverride.h"
@@ -32,6 +31,15 @@ namespace {
 
 constexpr int FirstButtonTickMs = 3000;
 constexpr int ButtonTickMs = 1000;
+
+QToolBar *AddToolbarRow(QMainWindow *window, const QString &name, const QString &title)
+{
+    auto *toolbar = new QToolBar(title, window);
+    toolbar->setObjectName(name);
+    toolbar->setMovable(false);
+    window->addToolBar(toolbar);
+    return toolbar;
+}
 
 QPushButton *ToolbarButton(const QString &name, const QString &caption, QToolBar *toolbar)
 {
@@ -49,26 +57,27 @@ MDIFrmMain::MDIFrmMain(SerialComponent &serial, QWidget *parent)
 {
     setObjectName(QStringLiteral("MDIFrmMain"));
     setWindowTitle(QLatin1String(ModFun::ModelName));
-    auto *toolbar = new QToolBar(QStringLiteral("Toolbar"), this);
-    toolbar->setObjectName(QStringLiteral("Toolbar1"));
-    toolbar->setMovable(false);
-    addToolBar(toolbar);
+    auto *toolbar = AddToolbarRow(this, QStringLiteral("Toolbar1"), QStringLiteral("Toolbar"));
     Command1 = ToolbarButton(QStringLiteral("Command1"), QStringLiteral("Connect"), toolbar);
     Command2 = ToolbarButton(QStringLiteral("Command2"), QStringLiteral("Demo"), toolbar);
-    HistoryControls::AddButtons(toolbar);
-    HistoryControls::AddShortcuts(this, true);
-    HistoryControls::DecorateTitle(this);
     connect(Command1, &QPushButton::clicked, this, &MDIFrmMain::Connect);
     connect(Command2, &QPushButton::clicked, this, &MDIFrmMain::Demo);
-    connect(ToolbarButton(QStringLiteral("CommandPorts"), QStringLiteral("Ports..."), toolbar),
-            &QPushButton::clicked, this, [this] { ShowWindow<FrmPorts>(portsWindow); });
-    connect(ToolbarButton(QStringLiteral("CommandTrace"), QStringLiteral("Trace"), toolbar),
-            &QPushButton::clicked, this, [this] { ShowWindow<FrmTrace>(traceWindow); });
     auto *spacer = new QWidget(toolbar);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     toolbar->addWidget(spacer);
     auto *exit = ToolbarButton(QStringLiteral("CommandExit"), QStringLiteral("Exit"), toolbar);
     connect(exit, &QPushButton::clicked, this, &QWidget::close);
+
+    // The tools beyond the unit's own program sit on a row of their own.
+    addToolBarBreak();
+    auto *tools = AddToolbarRow(this, QStringLiteral("Toolbar2"), QStringLiteral("Tools"));
+    HistoryControls::AddButtons(tools);
+    HistoryControls::AddShortcuts(this, true);
+    HistoryControls::DecorateTitle(this);
+    connect(ToolbarButton(QStringLiteral("CommandPorts"), QStringLiteral("Ports..."), tools),
+            &QPushButton::clicked, this, [this] { ShowWindow<FrmPorts>(portsWindow); });
+    connect(ToolbarButton(QStringLiteral("CommandTrace"), QStringLiteral("Trace"), tools),
+            &QPushButton::clicked, this, [this] { ShowWindow<FrmTrace>(traceWindow); });
 
     area->setObjectName(QStringLiteral("MDIArea"));
     setCentralWidget(area);
@@ -77,7 +86,7 @@ MDIFrmMain::MDIFrmMain(SerialComponent &serial, QWidget *parent)
         UpdateButtons();
         Timer3->setInterval(ButtonTickMs);
     });
-    resize(FrmMain::ClientWidth + 60, FrmMain::ClientHeight + 110);
+    resize(FrmMain::ClientWidth + 60, FrmMain::ClientHeight + 145);
 }
 
 bool MDIFrmMain::Load()
