@@ -18,28 +18,25 @@
 #include "graph/ModGraph.h"
 #include "link/ModTxRx.h"
 #include "link/QtSerialComponent.h"
-#include "session/Startup.h"
-#include "session/ui/MDIFrmMain.h"
 #include "lock/ModLock.h"
 #include "model/ModFun.h"
 #include "model/PanelFlags.h"
 #include "presets/ModPreset.h"
 #include "presets/PresetFiles.h"
+#include "session/Startup.h"
+#include "session/ui/MDIFrmMain.h"
 #include "shell/ui/WindowOpeners.h"
 
 namespace {
 
-/// Frames of a connect to a unit without user presets: the identity query that finds it, then
-/// the load (0x00, password, identity, lock byte, current preset, four reads of used marks, 32
-/// image reads).
+/// Frames of a connect to a unit without user presets: the identity query, then the load.
 constexpr int Connected = 42;
 constexpr int GateA = 59; // the gate's on byte of channel A
 constexpr int GateB = 123;
 const QString TimeOutMessage =
     QStringLiteral("Communication time-Out, the system close the device");
 
-/// A fault option of the virtual unit for frame `frame`, counted from 1 (the connect's identity
-/// query).
+/// A fault option of the virtual unit for frame `frame`, counted from 1.
 QStringList FaultAt(const char *option, int frame)
 {
     return {QString::fromLatin1(option), QString::number(frame)};
@@ -51,8 +48,7 @@ QByteArray FileBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-/// Runs `act` on the next modal window as soon as it shows; the panel opens its windows modally,
-/// so the click that opens one returns only when it closed.
+/// Runs `act` on the next modal window as soon as it shows (the click that opens it blocks).
 void OnNextModal(const std::function<void(QWidget &)> &act, int triesLeft = 200)
 {
     QTimer::singleShot(10, [act, triesLeft] {
@@ -65,8 +61,7 @@ void OnNextModal(const std::function<void(QWidget &)> &act, int triesLeft = 200)
     });
 }
 
-/// The real program against the virtual unit as COM1: the main window on the real serial
-/// component with every window registered, inside a temporary configuration folder.
+/// The real program, every window registered, against the virtual unit as COM1.
 struct Program
 {
     Program() : window(serial)
@@ -92,8 +87,7 @@ struct Program
         ModLock::Reset();
     }
 
-    /// A box stays up until the next meter tick is due, the event loop running as behind a real
-    /// box (a tick cannot come while the box is the poll's own).
+    /// A box stays up until the next meter tick is due, the event loop running as behind a box.
     void KeepTheBoxUpForAMeterTick()
     {
         QTimer *timer = Panel() ? Panel()->findChild<QTimer *>("Timer1") : nullptr;
@@ -132,8 +126,7 @@ struct Program
         else
             QTest::mouseClick(control, Qt::LeftButton);
     }
-    /// Opens the editor of the panel caption `label` and runs `act` in it; answers whether the
-    /// editor was still open 4 s later, when it is closed. A lost link closes it at once.
+    /// Opens the editor of caption `label`, runs `act` in it; whether it was still open 4 s later.
     bool EditorLeftOpen(const QString &label, const std::function<void(QWidget &)> &act)
     {
         bool leftOpen = false;
@@ -146,17 +139,6 @@ struct Program
         });
         ClickPanel(label);
         return leftOpen;
-    }
-    /// "Preset to device": stores the setting as `name` in user place `place`, answering Yes.
-    void StorePreset(int place, const QString &name)
-    {
-        OnNextModal([this, place, name](QWidget &store) {
-            store.findChild<QComboBox *>("Combo1")->setCurrentIndex(place);
-            store.findChild<QLineEdit *>("Text1")->setText(name);
-            messages.Answer(Messages::Answer::Yes);
-            store.findChild<QPushButton *>("Command1_1")->click();
-        });
-        ClickPanel("Command2_2");
     }
     /// Runs `fault` once the unit got a gate frame (the edit's, left unanswered).
     void OnGateFrame(QObject *owner, const std::function<void()> &fault)
@@ -197,9 +179,7 @@ enum class Fault { None, Unplug, Silence, Freeze };
 Q_DECLARE_METATYPE(Act)
 Q_DECLARE_METATYPE(Fault)
 
-/// Faults of the line: mended ones go unnoticed; a link lost for good (unplugged: the unit hangs
-/// up; the cable pulled: the unit falls silent) is told once, every window of the connection
-/// closes, the program is ready to connect again, and nothing the operator set or kept is lost.
+/// Mended faults go unnoticed; a link lost for good is told once, closes all and loses nothing.
 class FaultsTest : public QObject
 {
     Q_OBJECT
@@ -209,21 +189,8 @@ private:
     QByteArray initCfg;
     decltype(ModFun::state.ParamImage) image{};
 
-    /// Connects to the unit started with `options`, then mutes channel A: the operator's own
-    /// setting, which no failure may take back. One frame after the connect.
-    void ConnectAndMute(const QStringList &options)
-    {
-        QVERIFY(program->StartUnit(options));
-        QVERIFY(program->Connect());
-        program->ClickPanel("Image1_0");
-        QCOMPARE(ModFun::state.Mute[0], 1.0);
-        initCfg = FileBytes(Startup::InitCfgPath());
-        image = ModFun::state.ParamImage;
-    }
-
-    /// What a lost link must leave, as the list of what is wrong: the time-out message once,
-    /// the panel and every window it opened closed, Connect and Demo usable again, the port
-    /// closed, init.cfg and the image as they were.
+    /// What is wrong after a lost link: the message not once, a window open, Connect or Demo
+    /// disabled, the port open, init.cfg or the image changed.
     QStringList LinkLostProblems() const
     {
         QStringList problems;
@@ -249,8 +216,7 @@ private:
         return problems;
     }
 
-    /// Closes the main window, or the overview panel's sub-window, at the first turn of the
-    /// event loop that finds a frame waiting for its reply.
+    /// Closes the main window, or the panel's sub-window, as soon as a frame waits for its reply.
     void CloseWhenAFrameWaits(bool panel)
     {
         auto *probe = new QTimer(&program->window);
@@ -269,11 +235,10 @@ private slots:
 
     void noiseAheadOfAMeterReplyGoesUnnoticed()
     {
-        // Three noise bytes ahead of the first poll's reply.
+        // Noise ahead of the first poll's reply: the reopen, then a poll that goes through.
         QVERIFY(program->StartUnit(FaultAt("--garbage-every", Connected + 1)));
         QVERIFY(program->Connect());
         QSignalSpy polled(program->Panel(), &FrmMain::metersPolled);
-        // The reopen after the noise, then a poll that goes through.
         QVERIFY(QTest::qWaitFor([&] { return program->unit.Log().size() > Connected + 1; }));
         QCOMPARE(program->unit.Log().at(Connected + 1).request.at(2), '\x25');
         QVERIFY(polled.wait());
@@ -326,15 +291,26 @@ private slots:
         QFETCH(QStringList, options);
         QFETCH(Act, act);
         QFETCH(Fault, fault);
-        ConnectAndMute(options);
+        QVERIFY(program->StartUnit(options));
+        QVERIFY(program->Connect());
+        program->ClickPanel("Image1_0"); // the operator's own setting: one frame after the connect
+        QCOMPARE(ModFun::state.Mute[0], 1.0);
+        initCfg = FileBytes(Startup::InitCfgPath());
+        image = ModFun::state.ParamImage;
         VirtualUnit &unit = program->unit;
         if (fault == Fault::Freeze)
             unit.Freeze();
-        if (act == Act::Store)
-            program->StorePreset(3, "Live");
+        if (act == Act::Store) { // "Preset to device" in user place 3
+            OnNextModal([this](QWidget &store) {
+                store.findChild<QComboBox *>("Combo1")->setCurrentIndex(3);
+                store.findChild<QLineEdit *>("Text1")->setText("Live");
+                program->messages.Answer(Messages::Answer::Yes);
+                store.findChild<QPushButton *>("Command1_1")->click();
+            });
+            program->ClickPanel("Command2_2");
+        }
         if (act == Act::EditorOpen)
-            QVERIFY2(!program->EditorLeftOpen("Label100_10", [](QWidget &) {}),
-                     qPrintable(program->messages.Texts().join("|")));
+            QVERIFY(!program->EditorLeftOpen("Label100_10", [](QWidget &) {}));
         if (act == Act::Edit) {
             QSignalSpy polled(program->Panel(), &FrmMain::metersPolled);
             QVERIFY(polled.wait());
@@ -357,9 +333,7 @@ private slots:
         QTest::newRow("main window, connect load") << false << true;
         QTest::newRow("overview panel, meter poll") << true << false;
     }
-    /// A close that the window system delivers while a frame waits for the unit's reply comes
-    /// back once the line is free: the usual question, and on Yes the release frame is the last
-    /// the unit gets, the port is closed and no message follows.
+    /// A close while a frame waits comes back once the line is free, the release the last frame.
     void closeWhileAFrameWaits()
     {
         QFETCH(bool, panel);
