@@ -89,8 +89,9 @@ TEST_F(SerialPortTest, BrokenRepliesFailAndTheNextExchangeIsClean)
         QElapsedTimer clock;
         clock.start();
         EXPECT_EQ(Exchange(frame, 150), expected);
-        if (expected == ExchangeTimeout)
+        if (expected == ExchangeTimeout) {
             EXPECT_GE(clock.elapsed(), 149) << "the time-out was cut short";
+        }
 
         // What came of the broken reply (garbage ahead, the rest of a spoiled frame) is gone.
         frame = ReplyFrame(0x19, 0x00, 0x04);
