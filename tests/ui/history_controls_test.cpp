@@ -32,8 +32,9 @@ private slots:
         messages.Answer(Messages::Answer::Yes);
         auto *toolbar = window.findChild<QToolBar *>("Toolbar1");
         toolbar->findChild<QPushButton *>("Command2")->click();
-        auto *undo = toolbar->findChild<QPushButton *>("CommandUndo");
-        auto *redo = toolbar->findChild<QPushButton *>("CommandRedo");
+        auto *tools = window.findChild<QToolBar *>("Toolbar2");
+        auto *undo = tools->findChild<QPushButton *>("CommandUndo");
+        auto *redo = tools->findChild<QPushButton *>("CommandRedo");
         QVERIFY(!undo->isEnabled());
 
         QWidget *mute = window.Panel()->findChild<QWidget *>("Image1_0");
@@ -56,7 +57,7 @@ private slots:
         QVERIFY(undo->isEnabled());
 
         // Compare: B keeps the muted setting, the switch goes to it and the title says so.
-        toolbar->findChild<QPushButton *>("CommandCopyB")->click();
+        tools->findChild<QPushButton *>("CommandCopyB")->click();
         QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(window.windowTitle().endsWith(" [A]"));
         QTest::keyClick(&window, Qt::Key_F6);

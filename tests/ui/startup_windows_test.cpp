@@ -44,10 +44,14 @@ private:
         QVERIFY2(unit.Start({port, options}), qPrintable(unit.ErrorString()));
     }
 
-    /// A button of the main window's toolbar (the panel has a `Command1` of its own).
+    /// A button of the main window's toolbars (the panel has a `Command1` of its own).
     QPushButton *Button(const QString &name) const
     {
-        return window->findChild<QToolBar *>("Toolbar1")->findChild<QPushButton *>(name);
+        for (auto *toolbar : window->findChildren<QToolBar *>()) {
+            if (auto *button = toolbar->findChild<QPushButton *>(name))
+                return button;
+        }
+        return nullptr;
     }
 
     void Connect()
