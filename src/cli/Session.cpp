@@ -5,10 +5,10 @@
 #include "link/ModTxRx.h"
 #include "link/PortDiagnosis.h"
 #include "link/PortMap.h"
-#include "session/Startup.h"
 #include "lock/ModLock.h"
 #include "model/ModFun.h"
 #include "presets/ModPreset.h"
+#include "session/Startup.h"
 #include "shell/AppInfo.h"
 #include "shell/Messages.h"
 

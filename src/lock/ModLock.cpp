@@ -16,7 +16,6 @@ State state;
 
 namespace {
 
-
 /// The capital of a single-byte character where it has one in the same code page.
 std::uint8_t CapitalCode(std::uint8_t code)
 {

@@ -6,8 +6,8 @@
 #include <QScopedValueRollback>
 
 #include "link/ModTxRx.h"
-#include "model/PanelFlags.h"
 #include "model/ModFun.h"
+#include "model/PanelFlags.h"
 
 namespace ModFun {
 

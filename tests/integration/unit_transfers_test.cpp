@@ -10,13 +10,13 @@
 #include "graph/ModGraph.h"
 #include "link/ModTxRx.h"
 #include "link/QtSerialComponent.h"
-#include "session/Startup.h"
 #include "lock/ModLock.h"
 #include "model/ModFun.h"
 #include "presets/DeviceImage.h"
 #include "presets/DevicePresets.h"
 #include "presets/ModPreset.h"
 #include "presets/PresetFiles.h"
+#include "session/Startup.h"
 #include "shell/AppInfo.h"
 
 namespace {

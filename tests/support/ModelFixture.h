@@ -14,8 +14,8 @@
 #include "link/ModTxRx.h"
 #include "model/ModFun.h"
 #include "model/PanelFlags.h"
-#include "model/SystemFlags.h"
 #include "model/SettingHistory.h"
+#include "model/SystemFlags.h"
 #include "shell/ModCountry.h"
 
 /// The bytes first..last of each pair, in order.

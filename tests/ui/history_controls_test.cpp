@@ -8,9 +8,9 @@
 #include "TemporaryDocuments.h"
 #include "editors/ui/FrmMain.h"
 #include "link/ModTxRx.h"
-#include "session/ui/MDIFrmMain.h"
 #include "model/ModFun.h"
 #include "model/SettingHistory.h"
+#include "session/ui/MDIFrmMain.h"
 #include "shell/ui/WindowOpeners.h"
 
 /// The main window's undo and redo buttons and keys, on a mute click in demo mode.

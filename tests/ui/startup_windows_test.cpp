@@ -14,11 +14,11 @@
 #include "link/FrameTrace.h"
 #include "link/ModTxRx.h"
 #include "link/QtSerialComponent.h"
+#include "model/ModFun.h"
 #include "session/Startup.h"
 #include "session/ui/FrmTrace.h"
 #include "session/ui/MDIFrmMain.h"
 #include "session/ui/frmSplash.h"
-#include "model/ModFun.h"
 #include "shell/ModCountry.h"
 
 namespace {

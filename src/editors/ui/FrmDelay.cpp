@@ -13,10 +13,10 @@
 #include "editors/ui/EntryBox.h"
 #include "link/ModTxRx.h"
 #include "model/ModFun.h"
-#include "model/SettingHistory.h"
-#include "shell/Messages.h"
 #include "model/PanelFlags.h"
+#include "model/SettingHistory.h"
 #include "model/SystemFlags.h"
+#include "shell/Messages.h"
 #include "shell/ModCountry.h"
 
 using namespace EditorValues;

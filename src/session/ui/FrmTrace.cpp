@@ -67,7 +67,8 @@ void FrmTrace::Add(const FrameTrace::Entry &entry)
 
 bool FrmTrace::IsShown(const FrameTrace::Entry &entry) const
 {
-    return !CheckHidePolls->isChecked() || FrameTrace::Command(entry) != UnitProtocol::MeterPollCommand;
+    return !CheckHidePolls->isChecked() ||
+        FrameTrace::Command(entry) != UnitProtocol::MeterPollCommand;
 }
 
 void FrmTrace::ShowAll()
