@@ -59,6 +59,13 @@ INSTANTIATE_TEST_SUITE_P(
                                {{45, 4}, {46, 75}, {47, 150}},
                                [] { ModFun::SendLimiter(0); },
                                {ReplyFrame(0x07, 0, 0, 0, 75, 4, 150)}},
+                      FrameRow{"ChannelLinkOnCopiesSilentlyThenOff",
+                               {},
+                               [] {
+                                   ModFun::SetChannelLink(true);
+                                   ModFun::SetChannelLink(false);
+                               },
+                               {ReplyFrame(0x12, 0, 0, 0, 0, 0, 1), ReplyFrame(0x12)}},
                       FrameRow{"OutOfRangeIndices",
                                {},
                                [] {
