@@ -53,7 +53,7 @@ const Scale GateAttackScale{"s", 5, [](int c) { return (c + 5) / 10.0; }};
 enum class Kind { Scaled, Slope, OnOff, Delay, EqMode, Link, Reserved };
 
 /// One field of the JSON and the image byte it stands for (the first of the delay's three).
-struct Spec
+struct FieldEntry
 {
     QString path;
     QStringList segments;
@@ -111,12 +111,12 @@ std::vector<int> ReservedBytes()
     return bytes;
 }
 
-void AddChannelSpecs(std::vector<Spec> &specs, int channel)
+void AddChannelFields(std::vector<FieldEntry> &fields, int channel)
 {
     const QString name = channel == 0 ? QStringLiteral("A.") : QStringLiteral("B.");
     const auto add = [&](const QString &path, int byte, Kind kind, const Scale *scale, Field field,
                          int index = 0) {
-        specs.push_back({name + path, {}, byte, kind, scale, {field, channel, index}});
+        fields.push_back({name + path, {}, byte, kind, scale, {field, channel, index}});
     };
     for (int k = 0; k < BandsPerChannel; ++k) {
         const int band = channel * BandsPerChannel + k;
@@ -149,25 +149,25 @@ void AddChannelSpecs(std::vector<Spec> &specs, int channel)
     add("mute", MuteOffsets[channel], Kind::OnOff, nullptr, Field::Mute);
 }
 
-std::vector<Spec> BuildSpecs()
+std::vector<FieldEntry> BuildFields()
 {
-    std::vector<Spec> specs;
-    specs.push_back({"eqMode", {}, FlagsByteIndex, Kind::EqMode, nullptr, {Field::EqMode}});
-    specs.push_back({"link", {}, FlagsByteIndex, Kind::Link, nullptr, {Field::Link}});
-    AddChannelSpecs(specs, 0);
-    AddChannelSpecs(specs, 1);
+    std::vector<FieldEntry> fields;
+    fields.push_back({"eqMode", {}, FlagsByteIndex, Kind::EqMode, nullptr, {Field::EqMode}});
+    fields.push_back({"link", {}, FlagsByteIndex, Kind::Link, nullptr, {Field::Link}});
+    AddChannelFields(fields, 0);
+    AddChannelFields(fields, 1);
     for (int byte : ReservedBytes())
-        specs.push_back(
+        fields.push_back(
             {QStringLiteral("reservedBytes.byte%1").arg(byte), {}, byte, Kind::Reserved});
-    for (Spec &spec : specs)
-        spec.segments = spec.path.split(QLatin1Char('.'));
-    return specs;
+    for (FieldEntry &entry : fields)
+        entry.segments = entry.path.split(QLatin1Char('.'));
+    return fields;
 }
 
-const std::vector<Spec> &Specs()
+const std::vector<FieldEntry> &Fields()
 {
-    static const std::vector<Spec> specs = BuildSpecs();
-    return specs;
+    static const std::vector<FieldEntry> fields = BuildFields();
+    return fields;
 }
 
 /// `node` with `value` put at `segments`; a number segment n is entry n - 1 of an array.
@@ -206,24 +206,24 @@ QJsonValue At(const QJsonValue &node, const QStringList &segments)
     return here;
 }
 
-QJsonValue Encode(const Spec &spec, const Image &image)
+QJsonValue Encode(const FieldEntry &entry, const Image &image)
 {
-    const int code = image[spec.byte];
-    switch (spec.kind) {
+    const int code = image[entry.byte];
+    switch (entry.kind) {
     case Kind::Scaled:
-        return spec.scale->value(std::min(code, spec.scale->last));
+        return entry.scale->value(std::min(code, entry.scale->last));
     case Kind::Slope:
         return NameAt(SlopeNames, code);
     case Kind::OnOff:
         return code <= 1 ? QJsonValue(code == 1) : QJsonValue(code);
     case Kind::Delay:
-        return DelayOf(code * 256 + image[spec.byte + 1], image[spec.byte + 2]);
+        return DelayOf(code * 256 + image[entry.byte + 1], image[entry.byte + 2]);
     case Kind::EqMode:
         return (code & GraphicBit) ? QStringLiteral("graphic") : QStringLiteral("parametric");
     case Kind::Link:
         return (code & LinkBit) != 0;
     case Kind::Reserved:
-        return spec.byte == FlagsByteIndex ? code & ~FlagBits : code;
+        return entry.byte == FlagsByteIndex ? code & ~FlagBits : code;
     }
     return {};
 }
@@ -329,17 +329,17 @@ void SetBits(std::uint8_t &byte, std::uint8_t bits, std::uint8_t value)
 }
 
 /// Writes the field's value into the image; the refusal when it does not fit.
-std::optional<Refusal> Decode(const Spec &spec, const QJsonValue &value, Image &image)
+std::optional<Refusal> Decode(const FieldEntry &entry, const QJsonValue &value, Image &image)
 {
     const auto refuse = [&](const QString &allowed) {
-        return Refusal{spec.path, ValueText(value), allowed};
+        return Refusal{entry.path, ValueText(value), allowed};
     };
-    std::uint8_t &byte = image[spec.byte];
-    switch (spec.kind) {
+    std::uint8_t &byte = image[entry.byte];
+    switch (entry.kind) {
     case Kind::Scaled: {
-        const std::optional<int> code = ScaledCode(*spec.scale, value);
+        const std::optional<int> code = ScaledCode(*entry.scale, value);
         if (!code)
-            return refuse(ScaleAllowed(*spec.scale, value.toDouble(NAN)));
+            return refuse(ScaleAllowed(*entry.scale, value.toDouble(NAN)));
         byte = static_cast<std::uint8_t>(*code);
         return std::nullopt;
     }
@@ -361,7 +361,7 @@ std::optional<Refusal> Decode(const Spec &spec, const QJsonValue &value, Image &
         const auto bytes = DelayBytes(value);
         if (!bytes)
             return refuse(DelayAllowed(value.toDouble(NAN)));
-        std::copy(bytes->begin(), bytes->end(), image.begin() + spec.byte);
+        std::copy(bytes->begin(), bytes->end(), image.begin() + entry.byte);
         return std::nullopt;
     }
     case Kind::EqMode: {
@@ -377,7 +377,7 @@ std::optional<Refusal> Decode(const Spec &spec, const QJsonValue &value, Image &
         SetBits(byte, LinkBit, value.toBool() ? LinkBit : 0);
         return std::nullopt;
     case Kind::Reserved: {
-        const bool flags = spec.byte == FlagsByteIndex;
+        const bool flags = entry.byte == FlagsByteIndex;
         const std::optional<int> raw = WholeNumber(value, 0, 255);
         if (!raw || (flags && (*raw & FlagBits)))
             return refuse(flags ? QStringLiteral("0 .. 252 in steps of 4 (the flags byte's "
@@ -414,10 +414,10 @@ const Names &KnownNames()
     static const Names names = [] {
         Names known;
         known.fields.insert(QStringLiteral("format"));
-        for (const Spec &spec : Specs()) {
-            known.fields.insert(spec.path);
-            for (qsizetype n = 1; n < spec.segments.size(); ++n)
-                known.containers.insert(spec.segments.first(n).join(QLatin1Char('.')));
+        for (const FieldEntry &entry : Fields()) {
+            known.fields.insert(entry.path);
+            for (qsizetype n = 1; n < entry.segments.size(); ++n)
+                known.containers.insert(entry.segments.first(n).join(QLatin1Char('.')));
         }
         return known;
     }();
@@ -468,8 +468,8 @@ QString Describe(const Refusal &refusal)
 QJsonObject ToJson(const Image &image)
 {
     QJsonValue root = QJsonObject{{QStringLiteral("format"), Format}};
-    for (const Spec &spec : Specs())
-        root = With(root, spec.segments, Encode(spec, image));
+    for (const FieldEntry &entry : Fields())
+        root = With(root, entry.segments, Encode(entry, image));
     return root.toObject();
 }
 
@@ -486,11 +486,11 @@ Result FromJson(const QJsonObject &setting)
     if (auto unknown = FindUnknownName(setting, QString()))
         return *unknown;
     Image image = StartingImage();
-    for (const Spec &spec : Specs()) {
-        const QJsonValue value = At(setting, spec.segments);
-        if (value.isUndefined() && spec.kind == Kind::Reserved)
+    for (const FieldEntry &entry : Fields()) {
+        const QJsonValue value = At(setting, entry.segments);
+        if (value.isUndefined() && entry.kind == Kind::Reserved)
             continue;
-        if (auto refusal = Decode(spec, value, image))
+        if (auto refusal = Decode(entry, value, image))
             return *refusal;
     }
     return image;
@@ -512,9 +512,9 @@ Result FromJsonText(const QByteArray &text)
 QStringList ParameterNames()
 {
     QStringList names;
-    for (const Spec &spec : Specs()) {
-        if (spec.kind != Kind::Reserved)
-            names << spec.path;
+    for (const FieldEntry &entry : Fields()) {
+        if (entry.kind != Kind::Reserved)
+            names << entry.path;
     }
     return names;
 }
@@ -523,9 +523,9 @@ std::optional<Parameter> FindParameter(const QString &name)
 {
     static const QHash<QString, Parameter> parameters = [] {
         QHash<QString, Parameter> all;
-        for (const Spec &spec : Specs()) {
-            if (spec.kind != Kind::Reserved)
-                all.insert(spec.path, spec.parameter);
+        for (const FieldEntry &entry : Fields()) {
+            if (entry.kind != Kind::Reserved)
+                all.insert(entry.path, entry.parameter);
         }
         return all;
     }();

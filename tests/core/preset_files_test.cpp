@@ -3,7 +3,7 @@
 #include <QFileInfo>
 
 #include "ModelFixture.h"
-#include "SpecialFiles.h"
+#include "NonRegularFiles.h"
 #include "TemporaryConfig.h"
 #include "TemporaryDocuments.h"
 #include "presets/PresetFiles.h"

@@ -6,7 +6,7 @@
 #include <QFileInfo>
 
 #include "ModelFixture.h"
-#include "SpecialFiles.h"
+#include "NonRegularFiles.h"
 #include "TemporaryConfig.h"
 #include "link/PortMap.h"
 #include "lock/ModLock.h"
