@@ -1,8 +1,12 @@
 #include "model/SettingHistory.h"
 
+#include <utility>
+
 #include <QScopedValueRollback>
+#include <QStringList>
 
 #include "model/ModFun.h"
+#include "model/SettingJson.h"
 
 namespace ModFun {
 
@@ -13,6 +17,105 @@ int openSteps = 0;
 QString TextOf(const char *verb, const QString &name)
 {
     return QLatin1String(verb) + QLatin1Char(' ') + name;
+}
+
+using SettingJson::Field;
+using ValueTables::BandsPerChannel;
+
+/// The block a parameter belongs to, as the windows name it.
+QString BlockOf(const SettingJson::Parameter &parameter)
+{
+    switch (parameter.field) {
+    case Field::BandGain:
+    case Field::BandFrequency:
+    case Field::BandQ:
+        return QStringLiteral("EQ band %1").arg(parameter.index % BandsPerChannel + 1);
+    case Field::FilterFrequency:
+    case Field::FilterSlope:
+        return parameter.index % 2 ? QStringLiteral("low-pass") : QStringLiteral("high-pass");
+    case Field::LimiterThreshold:
+    case Field::LimiterRelease:
+    case Field::LimiterAttack:
+        return QStringLiteral("limiter");
+    case Field::GateEnabled:
+    case Field::GateThreshold:
+    case Field::GateRelease:
+    case Field::GateAttack:
+        return QStringLiteral("gate");
+    case Field::Delay:
+        return QStringLiteral("delay");
+    case Field::Mute:
+        return QStringLiteral("mute");
+    case Field::EqMode:
+        return QStringLiteral("EQ type");
+    case Field::Link:
+        return QStringLiteral("Channel Link");
+    }
+    return {};
+}
+
+/// The field within its block; none for a block of one value.
+QString FieldOf(Field field)
+{
+    switch (field) {
+    case Field::BandGain:
+        return QStringLiteral("gain");
+    case Field::BandFrequency:
+    case Field::FilterFrequency:
+        return QStringLiteral("frequency");
+    case Field::BandQ:
+        return QStringLiteral("Q");
+    case Field::FilterSlope:
+        return QStringLiteral("slope");
+    case Field::LimiterThreshold:
+    case Field::GateThreshold:
+        return QStringLiteral("threshold");
+    case Field::LimiterRelease:
+    case Field::GateRelease:
+        return QStringLiteral("release");
+    case Field::LimiterAttack:
+    case Field::GateAttack:
+        return QStringLiteral("attack");
+    case Field::GateEnabled:
+        return QStringLiteral("on/off");
+    case Field::Delay:
+    case Field::Mute:
+    case Field::EqMode:
+    case Field::Link:
+        return {};
+    }
+    return {};
+}
+
+/// "gain", "gain and frequency", "threshold, release and attack".
+QString ListText(QStringList items)
+{
+    const QString last = items.takeLast();
+    return items.isEmpty() ? last
+                           : items.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
+}
+
+/// Each changed block with its changed fields, in image order: "EQ band 4 gain, EQ band 5 Q".
+QString ChangesText(const std::vector<SettingJson::Parameter> &changed)
+{
+    QStringList blocks;
+    QString block;
+    QStringList fields;
+    const auto addBlock = [&] {
+        if (!block.isEmpty())
+            blocks << (fields.isEmpty() ? block : block + QLatin1Char(' ') + ListText(fields));
+        fields.clear();
+    };
+    for (const SettingJson::Parameter &parameter : changed) {
+        if (BlockOf(parameter) != block) {
+            addBlock();
+            block = BlockOf(parameter);
+        }
+        if (const QString field = FieldOf(parameter.field); !field.isEmpty())
+            fields << field;
+    }
+    addBlock();
+    return blocks.join(QStringLiteral(", "));
 }
 
 } // namespace
@@ -114,8 +217,26 @@ QString ChannelStepName(int channel, const QString &what)
     return QStringLiteral("CH.") + QLatin1Char(channel == 0 ? 'A' : 'B') + QLatin1Char(' ') + what;
 }
 
-OperatorStep::OperatorStep(QString stepName)
-    : name(std::move(stepName)), before(state.ParamImage), outermost(openSteps == 0)
+QString EditStepName(int channel, const Image &before, const Image &after)
+{
+    std::vector<SettingJson::Parameter> changed = SettingJson::ChangedParameters(before, after);
+    std::erase_if(changed,
+                  [channel](const auto &parameter) { return parameter.channel != channel; });
+    return ChannelStepName(channel, ChangesText(changed));
+}
+
+OperatorStep::OperatorStep(QString name)
+    : OperatorStep(Naming([name = std::move(name)](const Image &, const Image &) { return name; }))
+{ }
+
+OperatorStep::OperatorStep(int channel)
+    : OperatorStep(Naming([channel](const Image &from, const Image &to) {
+          return EditStepName(channel, from, to);
+      }))
+{ }
+
+OperatorStep::OperatorStep(Naming stepNaming)
+    : naming(std::move(stepNaming)), before(state.ParamImage), outermost(openSteps == 0)
 {
     ++openSteps;
 }
@@ -124,7 +245,7 @@ OperatorStep::~OperatorStep()
 {
     --openSteps;
     if (outermost && !history().Applying() && state.ParamImage != before)
-        history().Push({name, before, state.ParamImage});
+        history().Push({naming(before, state.ParamImage), before, state.ParamImage});
 }
 
 } // namespace ModFun

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 
 #include <QObject>
 #include <QString>
@@ -80,19 +81,29 @@ SettingHistory &history();
 
 /// A step's name for channel c: "CH.A " or "CH.B " and `what`.
 QString ChannelStepName(int channel, const QString &what);
+/// The name of an edit of channel c: the channel's blocks that differ between the images, each
+/// with its fields ("CH.A EQ band 4 gain and frequency", "CH.B limiter threshold"). The other
+/// channel, which a linked edit changes as well, is left out.
+QString EditStepName(int channel, const Image &before, const Image &after);
 
-/// One operator action: the image when it starts, pushed as a step named `name` when it ends if
-/// the image changed. Nested steps belong to the outermost.
+/// One operator action: the image when it starts, pushed as a step when it ends if the image
+/// changed. Nested steps belong to the outermost.
 class OperatorStep
 {
 public:
+    /// A step named `name`.
     explicit OperatorStep(QString name);
+    /// An edit of channel c's values, named by what it changed (`EditStepName`).
+    explicit OperatorStep(int channel);
     ~OperatorStep();
     OperatorStep(const OperatorStep &) = delete;
     OperatorStep &operator=(const OperatorStep &) = delete;
 
 private:
-    QString name;
+    using Naming = std::function<QString(const Image &before, const Image &after)>;
+    explicit OperatorStep(Naming stepNaming);
+
+    Naming naming;
     Image before;
     bool outermost;
 };

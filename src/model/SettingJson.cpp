@@ -542,4 +542,14 @@ QJsonValue ValueOf(const QJsonObject &setting, const QString &name)
     return At(setting, name.split(QLatin1Char('.')));
 }
 
+std::vector<Parameter> ChangedParameters(const Image &before, const Image &after)
+{
+    std::vector<Parameter> changed;
+    for (const FieldEntry &entry : Fields()) {
+        if (entry.kind != Kind::Reserved && Encode(entry, before) != Encode(entry, after))
+            changed.push_back(entry.parameter);
+    }
+    return changed;
+}
+
 } // namespace SettingJson

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <variant>
+#include <vector>
 
 #include <QByteArray>
 #include <QJsonObject>
@@ -91,5 +92,7 @@ QStringList ParameterNames();
 std::optional<Parameter> FindParameter(const QString &name);
 /// The parameter's value in a setting's JSON (undefined when the name is none).
 QJsonValue ValueOf(const QJsonObject &setting, const QString &name);
+/// The parameters whose values differ between two images, in image order.
+std::vector<Parameter> ChangedParameters(const Image &before, const Image &after);
 
 } // namespace SettingJson

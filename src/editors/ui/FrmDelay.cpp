@@ -149,14 +149,14 @@ void FrmDelay::LinkingFunctionDelay(int channel)
 
 void FrmDelay::OnSpinnerChanged(int channel)
 {
-    const ModFun::OperatorStep step(ModFun::ChannelStepName(channel, QStringLiteral("delay")));
+    const ModFun::OperatorStep step(channel);
     if (!PanelFlags::state.UpdatingControls && LoadDelaysFun(channel))
         LinkingFunctionDelay(channel);
 }
 
 void FrmDelay::OnTyped(int channel, const QString &text)
 {
-    const ModFun::OperatorStep step(ModFun::ChannelStepName(channel, QStringLiteral("delay")));
+    const ModFun::OperatorStep step(channel);
     const std::optional<double> typed = TypedDelay(text);
     if (!typed) {
         Messages::Warn(QLatin1String(IncorrectValue));

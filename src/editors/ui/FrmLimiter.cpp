@@ -130,7 +130,7 @@ void FrmLimiter::LoadLineThr()
 
 void FrmLimiter::OnSliderMoved(int channel, LimiterValue value)
 {
-    const ModFun::OperatorStep step(ModFun::ChannelStepName(channel, QStringLiteral("limiter")));
+    const ModFun::OperatorStep step(channel);
     if (PanelFlags::state.UpdatingControls || !LoadLimFun(channel))
         return;
     const int other = 1 - channel;

@@ -401,7 +401,7 @@ void FrmMain::MuteClicked(int channel)
 {
     if (PanelFlags::state.UpdatingControls)
         return;
-    const ModFun::OperatorStep step(ModFun::ChannelStepName(channel, QStringLiteral("mute")));
+    const ModFun::OperatorStep step(channel);
     ModFun::ToggleMute(channel);
     if (ModTxRx::RecoverFromFailure() != ModTxRx::LinkOutcome::LinkUp)
         return;

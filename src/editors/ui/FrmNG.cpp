@@ -119,8 +119,7 @@ bool FrmNG::LoadNGValFun(int index)
 
 void FrmNG::OnSliderMoved(int index)
 {
-    const ModFun::OperatorStep step(
-        ModFun::ChannelStepName(ChannelOf(index), QStringLiteral("gate")));
+    const ModFun::OperatorStep step(ChannelOf(index));
     if (PanelFlags::state.UpdatingControls || !LoadNGValFun(index))
         return;
     const int partner = index < 3 ? index + 3 : index - 3;
@@ -131,7 +130,7 @@ void FrmNG::OnSliderMoved(int index)
 
 void FrmNG::OnEnableToggled(int channel)
 {
-    const ModFun::OperatorStep step(ModFun::ChannelStepName(channel, QStringLiteral("gate")));
+    const ModFun::OperatorStep step(channel);
     if (PanelFlags::state.UpdatingControls || !LoadNGOnOffFun(channel))
         return;
     const int other = 1 - channel;

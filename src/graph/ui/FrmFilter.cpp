@@ -358,8 +358,7 @@ void FrmFilter::LinkingFunctionHpLp(int filter)
 
 void FrmFilter::EditFilter(int filter)
 {
-    const ModFun::OperatorStep step(ModFun::ChannelStepName(
-        filter / 2, filter % 2 ? QStringLiteral("low-pass") : QStringLiteral("high-pass")));
+    const ModFun::OperatorStep step(filter / 2);
     EntryBox *box = filters[filter].frequency;
     const double typed = BoxNumber(box, FreqTable[ModFun::CrossoverCodes(filter).frequency]);
     box->setText(NumberText(FilterEdit::ClampFrequency(typed)));

@@ -70,8 +70,7 @@ void FrmFilter::LoadParametricFilterFunReInit(int band)
 
 bool FrmFilter::EditBand(int band)
 {
-    const ModFun::OperatorStep step(ModFun::ChannelStepName(
-        band / BandsPerChannel, QStringLiteral("EQ band %1").arg(band % BandsPerChannel + 1)));
+    const ModFun::OperatorStep step(band / BandsPerChannel);
     if (!LoadParametricFilterFun(band))
         return false;
     LinkingFunctionPeq(band);
