@@ -46,6 +46,31 @@ const StepRow StepRows[] = {
      "07 00 00 00 4B 04 96", "07 00 00 00 0A 03 64"},
 };
 
+using namespace ModFun;
+
+/// An edit of one channel's values and the undo text of its step ("" for no step).
+struct NamedEditRow
+{
+    int channel;
+    std::function<void(int channel)> edit;
+    const char *undoText;
+};
+
+// clang-format off
+const NamedEditRow NamedEditRows[] = {
+    {1, [](int c) { SetEqBand(1 + 15 * c, {30, 20, 24}); }, "Undo CH.B EQ band 2 frequency"},
+    {0, [](int c) { SetEqBand(6 + 15 * c, {30, 52, 30}); }, "Undo CH.A EQ band 7 Q"},
+    {0, [](int c) { SetEqBand(3 + 15 * c, {40, 30, 24}); },
+     "Undo CH.A EQ band 4 gain and frequency"},
+    {0, [](int c) { SetCrossover(2 * c, {10, 0}); }, "Undo CH.A high-pass frequency"},
+    {1, [](int c) { SetCrossover(1 + 2 * c, {120, 2}); }, "Undo CH.B low-pass slope"},
+    {0, [](int c) { SetLimiter(c, {100, 80, 9}); },
+     "Undo CH.A limiter threshold, release and attack"},
+    {1, [](int c) { SetGateCode(c, 1, 3); }, "Undo CH.B gate release"},
+    {0, [](int) { SetDelayUnit(true); }, ""}, // a display choice, not in the image
+};
+// clang-format on
+
 class SettingHistoryTest : public ModelTest, public ::testing::WithParamInterface<bool>
 {
 protected:
@@ -94,6 +119,20 @@ TEST_P(SettingHistoryTest, UndoAndRedoSendTheOneBlockOfEachStepKind)
         ASSERT_TRUE(history().Redo());
         EXPECT_EQ(SentSince(mark), QStringList{row.redoFrame});
         EXPECT_EQ(ModFun::state.ParamImage, after);
+    }
+}
+
+TEST_P(SettingHistoryTest, AnEditIsNamedByTheEditedChannelsChangedFields)
+{
+    for (const NamedEditRow &row : NamedEditRows) {
+        SCOPED_TRACE(row.undoText);
+        {
+            const ModFun::OperatorStep step(row.channel);
+            row.edit(row.channel);
+            ModFun::MirrorOntoLinkedChannel([] {}, [&row] { row.edit(1 - row.channel); });
+        }
+        EXPECT_EQ(history().UndoText(), row.undoText);
+        history().Undo();
     }
 }
 

@@ -30,12 +30,16 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         messages.Answer(Messages::Answer::Yes);
+        // Entering demo mode starts a new history: nothing left to undo or compare.
+        ModFun::history().Push({QStringLiteral("left over"), {}, {}});
+        ModFun::history().CopyToB();
         auto *toolbar = window.findChild<QToolBar *>("Toolbar1");
         toolbar->findChild<QPushButton *>("Command2")->click();
         auto *tools = window.findChild<QToolBar *>("Toolbar2");
         auto *undo = tools->findChild<QPushButton *>("CommandUndo");
         auto *redo = tools->findChild<QPushButton *>("CommandRedo");
         QVERIFY(!undo->isEnabled());
+        QVERIFY(!tools->findChild<QPushButton *>("CommandAB")->isEnabled());
 
         QWidget *mute = window.Panel()->findChild<QWidget *>("Image1_0");
         QTest::mouseClick(mute, Qt::LeftButton);
