@@ -10,6 +10,7 @@
 #include <QToolBar>
 
 #include "editors/ui/FrmMain.h"
+#include "eqimport/ui/FrmEqImport.h"
 #include "link/LineUse.h"
 #include "link/ModTxRx.h"
 #include "link/PortMap.h"
@@ -78,6 +79,8 @@ MDIFrmMain::MDIFrmMain(SerialComponent &serial, QWidget *parent)
             &QPushButton::clicked, this, [this] { ShowWindow<FrmPorts>(portsWindow); });
     connect(ToolbarButton(QStringLiteral("CommandTrace"), QStringLiteral("Trace"), tools),
             &QPushButton::clicked, this, [this] { ShowWindow<FrmTrace>(traceWindow); });
+    connect(ToolbarButton(QStringLiteral("CommandImportEq"), QStringLiteral("Import EQ..."), tools),
+            &QPushButton::clicked, this, [this] { ShowWindow<FrmEqImport>(eqImportWindow); });
 
     area->setObjectName(QStringLiteral("MDIArea"));
     setCentralWidget(area);
