@@ -13,7 +13,6 @@ using namespace ValueTables;
 namespace {
 
 constexpr std::uint8_t GraphicBit = 1;
-constexpr std::uint8_t LinkedBit = 2;
 
 ChannelBands FlatBands(Mode mode, const ChannelBands &current)
 {
@@ -132,9 +131,8 @@ ChannelBands CurrentBands(int channel)
 ModFun::Image ImportedImage(const Plan &plan, Channels channels, const ModFun::Image &image)
 {
     ModFun::Image target = image;
-    const bool linked = (image[FlagsByteIndex] & LinkedBit) != 0;
     for (int channel = 0; channel < 2; ++channel) {
-        if (!linked && channels != Channels::Both && static_cast<int>(channels) != channel)
+        if (channels != Channels::Both && static_cast<int>(channels) != channel)
             continue;
         for (int k = 0; k < BandsPerChannel; ++k) {
             const ModFun::BandCodes &codes = plan.bands[k];

@@ -54,8 +54,8 @@ Plan MakePlan(const EqText::Read &read, Mode mode, const ChannelBands &current);
 
 /// The bands of channel 0 or 1 as the model holds them.
 ChannelBands CurrentBands(int channel);
-/// The image with the plan's bands in the chosen channels (both while the unit links them), in
-/// the plan's mode.
+/// The image with the plan's bands in the chosen channels, in the plan's mode. While the unit
+/// links the channels, `ApplyImage` mirrors them onto the other one.
 ModFun::Image ImportedImage(const Plan &plan, Channels channels, const ModFun::Image &image);
 /// Sends what differs as one undo step named "EQ import"; false when the link was lost on the
 /// way (the image then holds what reached the unit).

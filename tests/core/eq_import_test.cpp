@@ -33,6 +33,11 @@ struct ReadRow
     std::string read;
 };
 
+void PrintTo(const ReadRow &row, std::ostream *out)
+{
+    *out << row.name;
+}
+
 class EqTextRead : public ::testing::TestWithParam<ReadRow>
 {
 };
@@ -101,6 +106,11 @@ struct SnapRow
     const char *q;
     const char *notes;
 };
+
+void PrintTo(const SnapRow &row, std::ostream *out)
+{
+    *out << row.given;
+}
 
 class EqSnap : public ::testing::TestWithParam<SnapRow>
 {
@@ -202,9 +212,10 @@ TEST_F(EqApply, FilterOnTheTablesDiffersByHundredthsOfADecibel)
     EXPECT_LT(plan.curves.largestDifferenceDb, 0.02);
 }
 
-TEST_F(EqApply, LinkedChannelsTakeItAsOneUndoStepWithOneFramePerChangedBand)
+TEST_F(EqApply, LinkedGraphicUnitTakesItParametricAsOneUndoStep)
 {
-    ModFun::LoadDefaultImage(); // linked, parametric, flat
+    ModFun::LoadDefaultImage(); // flat
+    Image(ValueTables::FlagsByteIndex) = 3; // linked, graphic
     Refresh();
     const ModFun::Image before = ModFun::state.ParamImage;
     const EqPlan::Plan plan = EqPlan::MakePlan(EqText::ReadText(Filters(2, 100)),
@@ -212,11 +223,11 @@ TEST_F(EqApply, LinkedChannelsTakeItAsOneUndoStepWithOneFramePerChangedBand)
     ASSERT_TRUE(EqPlan::Apply(plan, EqPlan::Channels::B));
     const auto &image = ModFun::state.ParamImage;
     const int bandBytes = ValueTables::BandsPerChannel * ValueTables::EqBandSize;
-    EXPECT_EQ(
-        std::tuple(serial.Commands(),
-                   std::equal(image.begin(), image.begin() + bandBytes, image.begin() + 64),
-                   ModFun::history().UndoText()),
-        std::tuple(std::vector<int>{0x05, 0x05}, true, QStringLiteral("Undo CH.B EQ import")));
+    EXPECT_EQ(std::tuple(serial.Commands(),
+                         std::equal(image.begin(), image.begin() + bandBytes, image.begin() + 64),
+                         ModFun::history().UndoText()),
+              std::tuple(std::vector<int>{0x13, 0x05, 0x05}, true,
+                         QStringLiteral("Undo CH.B EQ import")));
     ASSERT_TRUE(ModFun::history().Undo());
     EXPECT_EQ(ModFun::state.ParamImage, before);
 }
