@@ -77,6 +77,7 @@ FrmEqImport::FrmEqImport(QWidget *parent)
     layout->addWidget(new QLabel(QStringLiteral("File:"), this), 0, 0);
     layout->addWidget(TextFile, 0, 1, 1, 3);
     layout->addWidget(choose, 0, 4);
+    layout->addWidget(new QLabel(QStringLiteral("Into:"), this), 1, 0);
     layout->addWidget(ComboChannel, 1, 1);
     layout->addWidget(ComboMode, 1, 2);
     layout->addWidget(TableFilters, 2, 0, 1, 5);

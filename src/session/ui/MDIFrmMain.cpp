@@ -1,5 +1,7 @@
 #include "session/ui/MDIFrmMain.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMdiArea>
@@ -89,7 +91,9 @@ MDIFrmMain::MDIFrmMain(SerialComponent &serial, QWidget *parent)
         UpdateButtons();
         Timer3->setInterval(ButtonTickMs);
     });
-    resize(FrmMain::ClientWidth + 60, FrmMain::ClientHeight + 145);
+    // Wide enough for the panel, and for the tool row without its overflow menu.
+    resize(std::max(FrmMain::ClientWidth + 60, tools->sizeHint().width()),
+           FrmMain::ClientHeight + 145);
 }
 
 bool MDIFrmMain::Load()
