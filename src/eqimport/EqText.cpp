@@ -46,9 +46,14 @@ bool Is(const QString &token, const char *word)
 class Tokens
 {
 public:
-    explicit Tokens(const QString &body)
-        : list(body.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts))
-    { }
+    /// A unit written onto its number ("100Hz", "-3dB") is a token of its own.
+    explicit Tokens(QString body)
+    {
+        static const QRegularExpression gluedUnit(QStringLiteral("(\\d)(kHz|Hz|dB)\\b"),
+                                                  QRegularExpression::CaseInsensitiveOption);
+        body.replace(gluedUnit, QStringLiteral("\\1 \\2"));
+        list = body.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    }
 
     bool AtEnd() const { return next >= list.size(); }
     QString Peek() const { return AtEnd() ? QString() : list[next]; }

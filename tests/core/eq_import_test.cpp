@@ -61,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReadRow{"filter_settings", RoomEq,
                 "8:100/-3/2 9:1200/4.5/2.13405 10:type LSC: the unit has peaking bands only "
                 "11:switched off 12:no filter (None)"},
-        ReadRow{"equaliser_config", "Preamp: -6,5 dB\nFilter: ON PK Fc 50 Hz Gain 2 dB Q 0.7\n",
+        ReadRow{"equaliser_config", "Preamp: -6,5dB\nFilter: ON PK Fc 50Hz Gain 2 dB Q 0.7\n",
                 "2:50/2/0.7 preamp -6.5"},
         ReadRow{"bandwidth_of_one_octave", "Filter: ON PK Fc 50 Hz Gain 2 dB BW Oct 1\n",
                 "1:50/2/1.41421"},

@@ -150,6 +150,8 @@ void FrmEqImport::Refresh()
         notes << QStringLiteral("The unit's equaliser becomes parametric (both channels).");
     if (readable && ChannelsLinked() && ChosenChannels() != EqPlan::Channels::Both)
         notes << QStringLiteral("The channels are linked: both take the import.");
+    if (!PanelFlags::state.PanelOpen)
+        notes << QStringLiteral("Connect or start Demo to apply it.");
     if (ModLock::state.LockState == 1)
         notes << QStringLiteral("The unit is locked.");
     LabelNotes->setText(notes.join(QLatin1Char('\n')));
