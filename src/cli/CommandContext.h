@@ -32,5 +32,6 @@ Exit RunMeters(const Context &context);
 Exit RunLock(const Context &context);
 Exit RunUnlock(const Context &context);
 Exit RunPassword(const Context &context);
+Exit RunEq(const Context &context);
 
 } // namespace Cli

@@ -68,6 +68,15 @@ const Command Commands[] = {
     {"unlock", "", "unlock the unit (asks for its password)", 0, 0, RunUnlock, NoOptions},
     {"password", "", "change the password (asks for the old one, then the new one twice)", 0, 0,
      RunPassword, NoOptions},
+    {"eq", "import FILE --channel A|B",
+     "a parametric EQ file (filter settings or equaliser config) onto a channel's 15 bands", 2, 2,
+     RunEq,
+     [] {
+         return QList<QCommandLineOption>{
+             {QStringLiteral("channel"), QStringLiteral("A, B or both."), QStringLiteral("C")},
+             {QStringLiteral("dry-run"),
+              QStringLiteral("Print the snapped bands and the largest difference only.")}};
+     }},
 };
 
 constexpr char ExitCodes[] =

@@ -189,25 +189,25 @@ double AttenuationDb(double r)
     return -TenOverLn10 * NaturalLogAtLeastOne(1.0 + r);
 }
 
+BandShape::BandShape(double gainDb, double centreHz, double qCode)
+    : gainDb(gainDb), centreHz(centreHz), inverseCentre(1.0 / centreHz)
+{
+    const double q = ValueTables::At(ValueTables::QTable, ValueTables::CodeOf(qCode));
+    const double effectiveQ = (q + 0.1) / QDivisor(gainDb);
+    qSquared = effectiveQ * effectiveQ;
+}
+
 void ComputeBandCurve(int band)
 {
     if (band < 0 || band >= ValueTables::BandCount)
         return;
     CleanVectorState();
     const ModFun::State &model = ModFun::state;
-    const double gain = model.BandGainDb[band];
-    const double centre = model.BandFreqHz[band];
-    const double q =
-        ValueTables::At(ValueTables::QTable, ValueTables::CodeOf(model.BandQCode[band]));
-    const double effectiveQ = (q + 0.1) / QDivisor(gain);
-    const double qSquared = effectiveQ * effectiveQ;
-    const double inverseCentre = 1.0 / centre;
+    const BandShape shape(model.BandGainDb[band], model.BandFreqHz[band], model.BandQCode[band]);
     const Grid &grid = PointGrid();
     Curve &curve = state.BandCurve[band];
-    for (int x = 0; x < PointCount; ++x) {
-        const double detune = centre * grid.inverse[x] - grid.frequency[x] * inverseCentre;
-        curve[x] = gain / (1.0 + qSquared * detune * detune);
-    }
+    for (int x = 0; x < PointCount; ++x)
+        curve[x] = shape.LevelDb(grid.frequency[x], grid.inverse[x]);
     ChannelChanged(band / ValueTables::BandsPerChannel);
 }
 

@@ -64,6 +64,24 @@ double QDivisor(double gainDb);
 /// The 30 divisors, one per 0.5 dB range (0.1-0.5 dB first).
 extern const std::array<double, 30> Divisors;
 
+/// A band's curve as the graph draws it: gain / (1 + Q'^2 (fc/f - f/fc)^2) in dB, with the
+/// effective Q' = (Q + 0.1) / `QDivisor`(gain).
+struct BandShape
+{
+    BandShape(double gainDb, double centreHz, double qCode);
+    /// The level at `hz`, given with its inverse (the grid keeps both).
+    double LevelDb(double hz, double inverseHz) const
+    {
+        const double detune = centreHz * inverseHz - hz * inverseCentre;
+        return gainDb / (1.0 + qSquared * detune * detune);
+    }
+
+    double gainDb;
+    double centreHz;
+    double inverseCentre;
+    double qSquared;
+};
+
 /// -10 * log10(1 + r) for r >= 0, in plain double arithmetic (no library call), within a few
 /// units in the last place; the attenuation of a Butterworth section at power ratio r.
 double AttenuationDb(double r);

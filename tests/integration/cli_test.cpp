@@ -146,6 +146,23 @@ INSTANTIATE_TEST_SUITE_P(
             "factory_place", true, {}, {"preset", "store", "3", "X"}, "", 5, "factory presets"}),
     [](const ::testing::TestParamInfo<ExitRow> &info) { return std::string(info.param.name); });
 
+TEST_F(CliTest, EqImportDryRunPrintsTheSnappedBandsWithoutAUnit)
+{
+    const QString file = WriteFile("eq.txt",
+                                   "Preamp: -3 dB\nFilter 1: ON PK Fc 1,2 kHz Gain -3.0 dB "
+                                   "Q 2.00\nFilter 2: ON HS Fc 8000 Hz Gain 2 dB\n");
+    const Finished run = Cli({"eq", "import", file, "--channel", "B", "--dry-run"});
+    EXPECT_EQ(std::tuple(run.exit, run.out),
+              std::tuple(0,
+                         QStringLiteral(
+                             "line 2: Filter 1: ON PK Fc 1,2 kHz Gain -3.0 dB Q 2.00 -> band 1: "
+                             "1187 Hz  -3.0 dB  Q 2.5\n"
+                             "line 3: Filter 2: ON HS Fc 8000 Hz Gain 2 dB -> skipped: type HS: "
+                             "the unit has peaking bands only\n"
+                             "Preamp -3 dB not applied: the unit has no preamp\n"
+                             "largest difference: 0.09 dB (20 Hz - 20 kHz)\n")));
+}
+
 TEST_F(CliTest, SettingGoesRoundJsonAndPresetFileByteForByte)
 {
     ASSERT_TRUE(StartUnit());

@@ -1,5 +1,7 @@
 #include "session/ui/MDIFrmMain.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMdiArea>
@@ -10,6 +12,7 @@
 #include <QToolBar>
 
 #include "editors/ui/FrmMain.h"
+#include "eqimport/ui/FrmEqImport.h"
 #include "link/LineUse.h"
 #include "link/ModTxRx.h"
 #include "link/PortMap.h"
@@ -78,6 +81,8 @@ MDIFrmMain::MDIFrmMain(SerialComponent &serial, QWidget *parent)
             &QPushButton::clicked, this, [this] { ShowWindow<FrmPorts>(portsWindow); });
     connect(ToolbarButton(QStringLiteral("CommandTrace"), QStringLiteral("Trace"), tools),
             &QPushButton::clicked, this, [this] { ShowWindow<FrmTrace>(traceWindow); });
+    connect(ToolbarButton(QStringLiteral("CommandImportEq"), QStringLiteral("Import EQ..."), tools),
+            &QPushButton::clicked, this, [this] { ShowWindow<FrmEqImport>(eqImportWindow); });
 
     area->setObjectName(QStringLiteral("MDIArea"));
     setCentralWidget(area);
@@ -86,7 +91,9 @@ MDIFrmMain::MDIFrmMain(SerialComponent &serial, QWidget *parent)
         UpdateButtons();
         Timer3->setInterval(ButtonTickMs);
     });
-    resize(FrmMain::ClientWidth + 60, FrmMain::ClientHeight + 145);
+    // Wide enough for the panel, and for the tool row without its overflow menu.
+    resize(std::max(FrmMain::ClientWidth + 60, tools->sizeHint().width()),
+           FrmMain::ClientHeight + 145);
 }
 
 bool MDIFrmMain::Load()

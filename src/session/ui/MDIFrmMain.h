@@ -7,6 +7,7 @@ class QMdiArea;
 class QMdiSubWindow;
 class QPushButton;
 class QTimer;
+class FrmEqImport;
 class FrmMain;
 class FrmPorts;
 class FrmTrace;
@@ -14,7 +15,8 @@ class SerialComponent;
 
 /// The main window: a toolbar with "Connect" (`Command1`) and "Demo" (`Command2`) over an MDI
 /// area that holds the overview panel; "Ports..." (`CommandPorts`) and "Trace" (`CommandTrace`)
-/// open the ports window and the frame trace beside it. `Timer3` keeps Connect and Demo disabled
+/// open the ports window and the frame trace beside it, "Import EQ..." (`CommandImportEq`) the EQ
+/// import preview. `Timer3` keeps Connect and Demo disabled
 /// while the panel is open. Closing asks first, releases the unit and announces the end of the
 /// program; a close that arrives while the line is taken (Connect and Demo hold it) comes back once
 /// it is free.
@@ -58,4 +60,5 @@ private:
     QPointer<QMdiSubWindow> panelWindow;
     QPointer<FrmPorts> portsWindow;
     QPointer<FrmTrace> traceWindow;
+    QPointer<FrmEqImport> eqImportWindow;
 };
