@@ -122,6 +122,11 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"no_entry", Setup::NoEntry, Reason::NoDevice, "no device", ""}),
     [](const ::testing::TestParamInfo<Case> &info) { return std::string(info.param.name); });
 
+TEST(UsbIdsTest, FourLowerCaseHexDigitsEach)
+{
+    EXPECT_EQ(PortDiagnosis::UsbIdsText(0x067b, 0x002a), "067b:002a");
+}
+
 QStringList Tree(const QString &folder)
 {
     QStringList entries;
