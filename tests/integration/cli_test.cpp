@@ -11,6 +11,7 @@
 #include "TemporaryConfig.h"
 #include "VirtualUnit.h"
 #include "model/ValueTables.h"
+#include "shell/AppInfo.h"
 
 namespace {
 
@@ -139,12 +140,35 @@ INSTANTIATE_TEST_SUITE_P(
                 "",
                 4,
                 "blocks 1..7 of 32 reached the unit"},
+        // The unit answers its identity between the two tries of the first block.
+        ExitRow{"writes_unanswered",
+                true,
+                {"--drop-command", "1A"},
+                {"restore", "%file"},
+                "",
+                4,
+                "no block of the setting reached the unit"},
         ExitRow{"bad_value", true, {}, {"set", "A.eq.3.gainDb=loud"}, "", 5, "not a number"},
         ExitRow{
             "bad_json", true, {}, {"restore", "%bad"}, "", 5, "link: 3; allowed: true or false"},
         ExitRow{
             "factory_place", true, {}, {"preset", "store", "3", "X"}, "", 5, "factory presets"}),
     [](const ::testing::TestParamInfo<ExitRow> &info) { return std::string(info.param.name); });
+
+TEST_F(CliTest, PrintsItsHelpVersionAndPortsWithoutAUnit)
+{
+    const std::pair<QStringList, QString> rows[] = {
+        {{"--help"}, "[options] COMMAND [ARGUMENTS]"},
+        {{"--help"}, "  restore FILE\n"},
+        {{"--version"}, QStringLiteral("mxrf418-cli %1\n").arg(AppInfo::SoftwareVersion)},
+        {{"ports"}, "COM32  -     "}, // the port map is empty
+    };
+    for (const auto &[arguments, printed] : rows) {
+        const Finished run = Cli(arguments);
+        EXPECT_EQ(run.exit, 0);
+        EXPECT_TRUE(run.out.contains(printed)) << run.out.toStdString();
+    }
+}
 
 TEST_F(CliTest, SettingGoesRoundJsonAndPresetFileByteForByte)
 {
