@@ -64,6 +64,24 @@ TEST(EditorValues, ThresholdCornerMovesAlongTheRisingLine)
     EXPECT_EQ(low, QPointF(40, 150)); // under the bottom edge
 }
 
+TEST(EditorValues, GateAndLimiterCodesShowTheirValueAndTypedValuesFindThem)
+{
+    using Gate = std::tuple<GateValue, int, const char *>;
+    for (const auto &[value, code, text] :
+         {Gate{GateThreshold, 0, "-90"}, Gate{GateThreshold, 6, "-60"}, Gate{GateRelease, 8, "80"},
+          Gate{GateAttack, 0, "0.5"}, Gate{GateAttack, 5, "1"}}) {
+        EXPECT_EQ(GateText(value, code), text);
+        EXPECT_EQ(GateCodeOfTyped(value, QString(text).toDouble()), code) << text;
+    }
+    using Limiter = std::tuple<LimiterValue, int, const char *>;
+    for (const auto &[value, code, text] :
+         {Limiter{LimiterThreshold, 0, "-30"}, Limiter{LimiterThreshold, 149, "-0.2"},
+          Limiter{LimiterRelease, 205, "350"}, Limiter{LimiterAttack, 49, "50"}}) {
+        EXPECT_EQ(LimiterText(value, code), text);
+        EXPECT_EQ(LimiterCodeOfTyped(value, QString(text).toDouble()), code) << text;
+    }
+}
+
 TEST(EditorValues, TypedDelaysBecomeCoarseAndFineSteps)
 {
     struct Row
