@@ -149,8 +149,6 @@ TEST(LineUse, AClosePutOffRunsOnceWhenTheLastHoldEnds)
             EXPECT_TRUE(LineUse::PutOffWhileTaken(&window, [&] { ran << "replaced"; }));
         }
         EXPECT_TRUE(LineUse::PutOffWhileTaken(&window, [&] { ran << "kept"; }));
-        QCoreApplication::processEvents();
-        EXPECT_TRUE(ran.isEmpty());
     }
     QCoreApplication::processEvents();
     EXPECT_EQ(ran, QStringList{"kept"});

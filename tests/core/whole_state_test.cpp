@@ -115,7 +115,6 @@ TEST_F(WholeState, MirrorRunsOnlyWhenLinkedShowingAsTheProgramAndTakingWithoutSe
     ModFun::state.ChannelLink = 1;
     EXPECT_TRUE(ModFun::MirrorOntoLinkedChannel(show, take));
     EXPECT_EQ(seen, (std::vector{true, true}));
-    EXPECT_FALSE(PanelFlags::state.UpdatingControls || ModTxRx::state.SendSuspended);
 }
 
 TEST_F(WholeState, LinkCopyPutsChannelAOnBByteForByte)
