@@ -245,6 +245,13 @@ std::vector<PortState> DiagnoseAll()
     return states;
 }
 
+QString UsbIdsText(quint16 vendor, quint16 product)
+{
+    return QStringLiteral("%1:%2")
+        .arg(vendor, 4, 16, QLatin1Char('0'))
+        .arg(product, 4, 16, QLatin1Char('0'));
+}
+
 std::vector<Adapter> UnmappedAdapters()
 {
     QSet<QString> named;
@@ -259,9 +266,7 @@ std::vector<Adapter> UnmappedAdapters()
         if (named.contains(Canonical(device)) || named.contains(info.portName()))
             continue;
         const QString usb = info.hasVendorIdentifier() && info.hasProductIdentifier()
-            ? QStringLiteral("%1:%2")
-                  .arg(info.vendorIdentifier(), 4, 16, QLatin1Char('0'))
-                  .arg(info.productIdentifier(), 4, 16, QLatin1Char('0'))
+            ? UsbIdsText(info.vendorIdentifier(), info.productIdentifier())
             : QString();
         adapters.push_back({device, info.description(), info.manufacturer(), usb,
                             info.serialNumber(), StablePath(device)});

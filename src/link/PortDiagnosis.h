@@ -42,7 +42,7 @@ struct Adapter
     QString device;
     QString description;
     QString manufacturer;
-    /// "0403:6001", or empty without USB ids.
+    /// `UsbIdsText`, or empty without USB ids.
     QString usbIds;
     QString serialNumber;
     /// The name that stays with the adapter across replugging where the system has one,
@@ -57,6 +57,8 @@ PortState DiagnoseDevice(const QString &device);
 /// COM1..COM32 in order.
 std::vector<PortState> DiagnoseAll();
 
+/// "0403:6001": a USB adapter's vendor and product ids.
+QString UsbIdsText(quint16 vendor, quint16 product);
 /// The serial adapters the system lists that no port name leads to.
 std::vector<Adapter> UnmappedAdapters();
 

@@ -60,8 +60,18 @@ TEST(EditorValues, ThresholdCornerMovesAlongTheRisingLine)
 {
     EXPECT_EQ(ThresholdCorner(0, 160, 120), QPointF(160, 60)); // right edge, halfway up
     EXPECT_EQ(ThresholdCorner(-20, 160, 120), QPointF(80, 120)); // on the bottom edge
-    const QPointF low = ThresholdCorner(-30, 160, 120);
-    EXPECT_EQ(low, QPointF(40, 150)); // under the bottom edge
+    EXPECT_EQ(ThresholdCorner(-30, 160, 120), QPointF(40, 150)); // under the bottom edge
+}
+
+TEST(EditorValues, GateCodesShowTheirValueAndTypedValuesFindThem)
+{
+    using Gate = std::tuple<GateValue, int, const char *>;
+    for (const auto &[value, code, text] :
+         {Gate{GateThreshold, 0, "-90"}, Gate{GateThreshold, 6, "-60"}, Gate{GateRelease, 8, "80"},
+          Gate{GateAttack, 0, "0.5"}, Gate{GateAttack, 5, "1"}}) {
+        EXPECT_EQ(GateText(value, code), text);
+        EXPECT_EQ(GateCodeOfTyped(value, QString(text).toDouble()), code) << text;
+    }
 }
 
 TEST(EditorValues, TypedDelaysBecomeCoarseAndFineSteps)

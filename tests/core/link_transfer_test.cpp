@@ -1,7 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+
+#include "QtPrinters.h"
 #include "RecordingSerial.h"
 #include "ScriptedMessages.h"
+#include "TemporaryConfig.h"
+#include "link/FrameTrace.h"
+#include "link/LineUse.h"
 #include "link/ModTxRx.h"
 
 namespace {
@@ -120,6 +126,32 @@ TEST_F(TransferTest, RecoveryReopensOrClosesThePanelOnce)
     EXPECT_TRUE(messages.ShownOnly("Communication time-Out, the system close the device",
                                    "Communication problem", Messages::Icon::Critical))
         << messages.Texts().join('|').toStdString();
+}
+
+TEST(FrameTrace, EachExchangeResultHasItsOwnWord)
+{
+    const char *words[] = {"answered", "time-out", "framing", "port error", "line busy"};
+    for (int result = ExchangeOk; result <= ExchangeBusy; ++result)
+        EXPECT_EQ(FrameTrace::OutcomeText(FrameTrace::Stopwatch().Exchange({}, {}, result).outcome),
+                  words[result]);
+}
+
+TEST(LineUse, AClosePutOffRunsOnceWhenTheLastHoldEnds)
+{
+    EnsureCoreApplication();
+    QObject window;
+    QStringList ran;
+    EXPECT_FALSE(LineUse::PutOffWhileTaken(&window, [&] { ran << "at once"; }));
+    {
+        const LineUse::Hold sequence;
+        {
+            const LineUse::Hold exchange;
+            EXPECT_TRUE(LineUse::PutOffWhileTaken(&window, [&] { ran << "replaced"; }));
+        }
+        EXPECT_TRUE(LineUse::PutOffWhileTaken(&window, [&] { ran << "kept"; }));
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ran, QStringList{"kept"});
 }
 
 struct NestedRow

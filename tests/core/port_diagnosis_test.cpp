@@ -10,6 +10,7 @@
 
 #include <QDirIterator>
 #include <QSerialPort>
+#include <QSerialPortInfo>
 
 #include "QtPrinters.h"
 #include "TemporaryConfig.h"
@@ -18,6 +19,7 @@
 
 namespace {
 
+using PortDiagnosis::Adapter;
 using PortDiagnosis::Reason;
 
 enum class Setup { Pty, HeldHere, Exclusive, GroupOnly, NoMode, Gone, NoEntry };
@@ -121,6 +123,26 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"gone", Setup::Gone, Reason::Missing, "missing: no such device", ""},
         Case{"no_entry", Setup::NoEntry, Reason::NoDevice, "no device", ""}),
     [](const ::testing::TestParamInfo<Case> &info) { return std::string(info.param.name); });
+
+TEST(AdapterTest, UsbIdsAreFourLowerCaseHexDigitsEach)
+{
+    EXPECT_EQ(PortDiagnosis::UsbIdsText(0x067b, 0x002a), "067b:002a");
+}
+
+TEST(AdapterTest, OneIsUnmappedUntilAPortLeadsToIt)
+{
+    const TemporaryConfig config;
+    const QList<QSerialPortInfo> system = QSerialPortInfo::availablePorts();
+    if (system.isEmpty())
+        GTEST_SKIP() << "this system lists no serial adapter";
+    const QString device = system.first().systemLocation();
+    const auto listed = [&device] {
+        return std::ranges::count(PortDiagnosis::UnmappedAdapters(), device, &Adapter::device);
+    };
+    EXPECT_EQ(listed(), 1);
+    ASSERT_TRUE(PortMap::MapPort(5, device));
+    EXPECT_EQ(listed(), 0);
+}
 
 QStringList Tree(const QString &folder)
 {

@@ -17,7 +17,6 @@ TEST(PresetList, NamesAreCentredInEightCharacters)
 TEST(PresetList, FactoryEntriesAndTitles)
 {
     ModPreset::Reset();
-    EXPECT_EQ(ModPreset::state.PresetNames[31], " Empty  ");
     ModPreset::FillFactoryEntries();
     EXPECT_TRUE(ModPreset::state.PresetUsed[15]);
     EXPECT_FALSE(ModPreset::state.PresetUsed[16]);

@@ -1,6 +1,7 @@
 #include <functional>
 
 #include <QScopedValueRollback>
+#include <QSignalSpy>
 
 #include "ModelFixture.h"
 #include "model/SettingHistory.h"
@@ -190,9 +191,13 @@ TEST_P(SettingHistoryTest, CompareSwitchSendsOnlyTheDifferingBlocks)
     StepRows[4].action();
     const ModFun::Image a = ModFun::state.ParamImage;
     std::size_t mark = serial.calls.size();
+    QSignalSpy changed(&history(), &ModFun::SettingHistory::changed);
+    QSignalSpy replaced(&history(), &ModFun::SettingHistory::settingReplaced);
     ASSERT_TRUE(history().SwitchAB());
     EXPECT_EQ(SentSince(mark), (QStringList{"05 00 03 00 1C 18 1E", "02 00 00 00 00 00 00"}));
     EXPECT_EQ(ModFun::state.ParamImage, b);
+    EXPECT_EQ(changed.count(), 1) << "the compare buttons follow";
+    EXPECT_EQ(replaced.count(), 1) << "open windows reload";
     EXPECT_TRUE(history().BActive());
     mark = serial.calls.size();
     ASSERT_TRUE(history().SwitchAB());

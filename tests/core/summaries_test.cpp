@@ -7,18 +7,6 @@ namespace {
 
 using Summaries = ModelTest;
 
-TEST_F(Summaries, DefaultImageGivesTheDefaultTexts)
-{
-    ModFun::LoadDefaultImage();
-    ASSERT_TRUE(ModFun::SendWholeState());
-    for (int base : {0, 10}) {
-        EXPECT_EQ(ModFun::state.Summary[base + 0], " Disabled ");
-        EXPECT_EQ(ModFun::state.Summary[base + 4], " 0 ms ");
-        EXPECT_EQ(ModFun::state.Summary[base + 7], "Thr=0 dB - Rel=100 ms - Atk=5 ms");
-    }
-    EXPECT_EQ(ModFun::state.MuteText[1], "Unmuted");
-}
-
 TEST_F(Summaries, FixedTextsAsWrittenDown)
 {
     ASSERT_TRUE(ModFun::SendWholeState()); // names the channels

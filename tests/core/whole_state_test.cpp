@@ -81,22 +81,40 @@ TEST_F(WholeState, EachPictureIsRedrawnOnceAfterItsLastCurve)
     EXPECT_TRUE(ModGraph::state.CurveDrawEnabled);
 }
 
-TEST_F(WholeState, StopsAtAFailureTheLinkCannotMend)
+/// The frames answered before the one that fails: it is a band frame or the first filter frame.
+class WholeStateFailure : public WholeState, public ::testing::WithParamInterface<int>
+{
+};
+
+TEST_P(WholeStateFailure, StopsAtAFailureTheLinkCannotMend)
 {
     int panelClosed = 0;
     ModTxRx::SetPanelCloseHook([&] { ++panelClosed; });
     Image(122) = 1;
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < GetParam(); ++i)
         serial.QueueReply(ReplyFrame(0));
     serial.QueueFailure();
     serial.refusedPorts.insert("COM0");
     EXPECT_FALSE(ModFun::SendWholeState());
-    EXPECT_EQ(serial.calls.size(), 6u);
+    EXPECT_EQ(serial.calls.size(), std::size_t(GetParam() + 1));
     EXPECT_EQ(panelClosed, 1);
     EXPECT_EQ(messages.Texts().size(), 1);
     EXPECT_EQ(Image(58), 0); // the image keeps its own mute bytes
     EXPECT_EQ(Image(122), 1);
     EXPECT_EQ(ModFun::state.Mute[0], 0.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(AtABandOrAFilter, WholeStateFailure, ::testing::Values(5, 32));
+
+TEST_F(WholeState, MirrorRunsOnlyWhenLinkedShowingAsTheProgramAndTakingWithoutSending)
+{
+    std::vector<bool> seen;
+    const auto show = [&] { seen.push_back(PanelFlags::state.UpdatingControls); };
+    const auto take = [&] { seen.push_back(ModTxRx::state.SendSuspended); };
+    EXPECT_FALSE(ModFun::MirrorOntoLinkedChannel(show, take));
+    ModFun::state.ChannelLink = 1;
+    EXPECT_TRUE(ModFun::MirrorOntoLinkedChannel(show, take));
+    EXPECT_EQ(seen, (std::vector{true, true}));
 }
 
 TEST_F(WholeState, LinkCopyPutsChannelAOnBByteForByte)

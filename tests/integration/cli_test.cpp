@@ -11,6 +11,7 @@
 #include "TemporaryConfig.h"
 #include "VirtualUnit.h"
 #include "model/ValueTables.h"
+#include "shell/AppInfo.h"
 
 namespace {
 
@@ -139,6 +140,9 @@ INSTANTIATE_TEST_SUITE_P(
                 "",
                 4,
                 "blocks 1..7 of 32 reached the unit"},
+        // The unit answers its identity between the two tries of the first block.
+        ExitRow{
+            "unanswered", true, {"--drop-command", "1A"}, {"restore", "%file"}, "", 4, "no block"},
         ExitRow{"bad_value", true, {}, {"set", "A.eq.3.gainDb=loud"}, "", 5, "not a number"},
         ExitRow{
             "bad_json", true, {}, {"restore", "%bad"}, "", 5, "link: 3; allowed: true or false"},
@@ -161,6 +165,21 @@ TEST_F(CliTest, EqImportDryRunPrintsTheSnappedBandsWithoutAUnit)
                              "the unit has peaking bands only\n"
                              "Preamp -3 dB not applied: the unit has no preamp\n"
                              "largest difference: 0.09 dB (20 Hz - 20 kHz)\n")));
+}
+
+TEST_F(CliTest, PrintsItsHelpVersionAndPortsWithoutAUnit)
+{
+    const std::pair<QStringList, QString> rows[] = {
+        {{"--help"}, "[options] COMMAND [ARGUMENTS]"},
+        {{"--help"}, "  restore FILE\n"},
+        {{"--version"}, QStringLiteral("mxrf418-cli %1\n").arg(AppInfo::SoftwareVersion)},
+        {{"ports"}, "COM32  -     "}, // the port map is empty
+    };
+    for (const auto &[arguments, printed] : rows) {
+        const Finished run = Cli(arguments);
+        EXPECT_EQ(run.exit, 0);
+        EXPECT_TRUE(run.out.contains(printed)) << run.out.toStdString();
+    }
 }
 
 TEST_F(CliTest, SettingGoesRoundJsonAndPresetFileByteForByte)
