@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+class QPainter;
+
+/// The settings sheet an installer leaves with the system: the preset, the date, the unit, the
+/// response graph and every setting of both channels in the units the windows show, on one A4
+/// page (PDF, or printed through the windows' print dialog).
+namespace Report {
+
+struct SheetFacts
+{
+    /// "Preset : P3 - Rock", or where the setting came from.
+    QString preset;
+    /// "MX-RF418, firmware 1.0.0", or "demo".
+    QString unit;
+    QDateTime made;
+};
+
+/// The facts of the program's state now: the preset of the panel's title, the firmware the unit
+/// gave after connecting, or "demo".
+SheetFacts CurrentSheetFacts();
+
+/// Lays the sheet out on the painter's device (one page, its paintable area) from the current
+/// setting (`ModFun::state.ParamImage`) and the curve store.
+void PaintSheet(QPainter &painter, const SheetFacts &facts);
+
+/// The sheet as an A4 PDF; answers why it could not be written, empty when it was.
+QString WriteSheetPdf(const QString &path, const SheetFacts &facts);
+
+} // namespace Report
