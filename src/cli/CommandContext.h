@@ -32,5 +32,7 @@ Exit RunMeters(const Context &context);
 Exit RunLock(const Context &context);
 Exit RunUnlock(const Context &context);
 Exit RunPassword(const Context &context);
+Exit RunResponse(const Context &context);
+Exit RunSheet(const Context &context);
 
 } // namespace Cli

@@ -45,7 +45,7 @@ struct Plot
 
 Plot PlotIn(const QRectF &area)
 {
-    const double font = std::max(8.0, area.height() / 36);
+    const double font = std::max({8.0, area.height() / 30, area.width() / 60});
     return {area.adjusted(4.5 * font, 1.0 * font, -2.5 * font, -2.2 * font), font};
 }
 
@@ -185,6 +185,7 @@ void DrawResponse(QPainter &painter, const QRectF &area, Channels channels)
     painter.fillRect(area, Qt::white);
     QFont font = painter.font();
     font.setPixelSize(static_cast<int>(plot.fontPixels));
+    font.setStyleStrategy(QFont::PreferNoShaping);
     painter.setFont(font);
     DrawFrequencyAxis(painter, plot);
     DrawLevelAxis(painter, plot);

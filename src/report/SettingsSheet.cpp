@@ -31,7 +31,7 @@ constexpr int PdfDpi = 300;
 /// Parts of the page width: the graph's height, a row's value column, the band table's columns.
 constexpr double GraphHeight = 0.42;
 constexpr double ValueColumn = 0.19;
-constexpr double BandColumns[] = {0, 0.07, 0.19, 0.31};
+constexpr double BandColumns[] = {0, 0.07, 0.21, 0.32};
 
 QString OnOff(const QJsonValue &value)
 {
@@ -94,6 +94,8 @@ public:
         QFont font = painter.font();
         font.setPointSize(points);
         font.setBold(bold);
+        // Without ligatures the PDF's text reads back (and is found) letter by letter.
+        font.setStyleStrategy(QFont::PreferNoShaping);
         painter.setFont(font);
         line = QFontMetricsF(font, painter.device()).lineSpacing() * 1.15;
     }

@@ -20,6 +20,7 @@
 #include "model/SystemFlags.h"
 #include "model/ui/HistoryControls.h"
 #include "presets/ModPreset.h"
+#include "report/ui/FrmSheet.h"
 #include "session/Startup.h"
 #include "session/ui/FrmPorts.h"
 #include "session/ui/FrmTrace.h"
@@ -78,6 +79,11 @@ MDIFrmMain::MDIFrmMain(SerialComponent &serial, QWidget *parent)
             &QPushButton::clicked, this, [this] { ShowWindow<FrmPorts>(portsWindow); });
     connect(ToolbarButton(QStringLiteral("CommandTrace"), QStringLiteral("Trace"), tools),
             &QPushButton::clicked, this, [this] { ShowWindow<FrmTrace>(traceWindow); });
+    connect(ToolbarButton(QStringLiteral("CommandSheet"), QStringLiteral("Sheet..."), tools),
+            &QPushButton::clicked, this, [this] {
+                FrmSheet sheet(this);
+                sheet.exec();
+            });
 
     area->setObjectName(QStringLiteral("MDIArea"));
     setCentralWidget(area);
