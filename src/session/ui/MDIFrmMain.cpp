@@ -79,11 +79,13 @@ MDIFrmMain::MDIFrmMain(SerialComponent &serial, QWidget *parent)
             &QPushButton::clicked, this, [this] { ShowWindow<FrmPorts>(portsWindow); });
     connect(ToolbarButton(QStringLiteral("CommandTrace"), QStringLiteral("Trace"), tools),
             &QPushButton::clicked, this, [this] { ShowWindow<FrmTrace>(traceWindow); });
-    connect(ToolbarButton(QStringLiteral("CommandSheet"), QStringLiteral("Sheet..."), tools),
-            &QPushButton::clicked, this, [this] {
-                FrmSheet sheet(this);
-                sheet.exec();
-            });
+    auto *sheet = ToolbarButton(QStringLiteral("CommandSheet"), QStringLiteral("Sheet..."), tools);
+    // Narrower than the others, so that the row still fits the window's first width.
+    sheet->setMinimumWidth(0);
+    connect(sheet, &QPushButton::clicked, this, [this] {
+        FrmSheet dialog(this);
+        dialog.exec();
+    });
 
     area->setObjectName(QStringLiteral("MDIArea"));
     setCentralWidget(area);
