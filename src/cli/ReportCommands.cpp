@@ -97,8 +97,8 @@ Exit RunSheet(const Context &context)
     if (auto failed = TakeSetting(context))
         return *failed;
     Report::SheetFacts facts = Report::CurrentSheetFacts();
-    if (context.parser.isSet(QStringLiteral("from")))
-        facts.unit = QStringLiteral("not connected");
+    if (!context.parser.isSet(QStringLiteral("from")))
+        facts.unit = Report::ConnectedUnitText();
     const QString error = Report::WriteSheetPdf(path, facts);
     return error.isEmpty() ? Done : Fail(BadInput, error);
 }

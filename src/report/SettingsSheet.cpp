@@ -13,6 +13,7 @@
 
 #include "link/ModTxRx.h"
 #include "model/ModFun.h"
+#include "model/PanelFlags.h"
 #include "model/SettingJson.h"
 #include "model/ValueTables.h"
 #include "report/ResponseDrawing.h"
@@ -151,15 +152,23 @@ void PaintChannel(Writer &writer, int channel, const QJsonObject &setting, doubl
 
 } // namespace
 
+QString ConnectedUnitText()
+{
+    return QLatin1String(ModFun::ModelName) + QStringLiteral(", firmware ") +
+        AppInfo::state.FirmwareVersion;
+}
+
 SheetFacts CurrentSheetFacts()
 {
     const ModFun::State &model = ModFun::state;
     QString preset = model.PresetTitle.isEmpty() ? QStringLiteral("unknown") : model.PresetTitle;
     if (!model.PresetTitle.isEmpty() && !model.PresetSource.isEmpty())
         preset = model.PresetSource + QStringLiteral(" : ") + preset;
-    const QString unit = ModTxRx::state.DemoMode ? QStringLiteral("demo")
-                                                 : QLatin1String(ModFun::ModelName) +
-            QStringLiteral(", firmware ") + AppInfo::state.FirmwareVersion;
+    QString unit = QStringLiteral("not connected");
+    if (ModTxRx::state.DemoMode)
+        unit = QStringLiteral("demo");
+    else if (PanelFlags::state.PanelOpen)
+        unit = ConnectedUnitText();
     return {preset, unit, QDateTime::currentDateTime()};
 }
 

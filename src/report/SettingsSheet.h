@@ -14,13 +14,17 @@ struct SheetFacts
 {
     /// "Preset : P3 - Rock", or where the setting came from.
     QString preset;
-    /// "MX-RF418, firmware 1.0.0", or "demo".
+    /// "MX-RF418, firmware 1.3.3", "demo" or "not connected".
     QString unit;
     QDateTime made;
 };
 
-/// The facts of the program's state now: the preset of the panel's title, the firmware the unit
-/// gave after connecting, or "demo".
+/// "MX-RF418, firmware ..." with the version the unit gave after connecting.
+QString ConnectedUnitText();
+
+/// The facts of the program's state now: the preset of the panel's title; the unit as
+/// `ConnectedUnitText` while the overview panel is open on a unit, "demo" in demo mode, else
+/// "not connected".
 SheetFacts CurrentSheetFacts();
 
 /// Lays the sheet out on the painter's device (one page, its paintable area) from the current
