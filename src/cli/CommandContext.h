@@ -33,5 +33,7 @@ Exit RunLock(const Context &context);
 Exit RunUnlock(const Context &context);
 Exit RunPassword(const Context &context);
 Exit RunEq(const Context &context);
+Exit RunResponse(const Context &context);
+Exit RunSheet(const Context &context);
 
 } // namespace Cli

@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include <QCommandLineParser>
@@ -32,6 +33,13 @@ struct Command
 QList<QCommandLineOption> NoOptions()
 {
     return {};
+}
+
+QCommandLineOption FromOption()
+{
+    return {QStringLiteral("from"),
+            QStringLiteral("Take the setting from a JSON or preset file instead of the unit."),
+            QStringLiteral("FILE")};
 }
 
 const Command Commands[] = {
@@ -77,6 +85,22 @@ const Command Commands[] = {
              {QStringLiteral("dry-run"),
               QStringLiteral("Print the snapped bands and the largest difference only.")}};
      }},
+    {"response", "FILE",
+     "the response as CSV (frequency, totals, bands, filters), PNG or SVG, by the file's suffix", 1,
+     1, RunResponse,
+     [] {
+         return QList<QCommandLineOption>{
+             {QStringLiteral("channel"), QStringLiteral("A, B or both (the default)."),
+              QStringLiteral("A|B|both"), QStringLiteral("both")},
+             {QStringLiteral("points"),
+              QStringLiteral("CSV on the program's 576 points (the default) or on 1/24-octave "
+                             "points."),
+              QStringLiteral("program|24"), QStringLiteral("program")},
+             FromOption()};
+     }},
+    {"sheet", "FILE.pdf",
+     "the settings sheet: preset, date, firmware, response graph and every setting, as a PDF", 1, 1,
+     RunSheet, [] { return QList<QCommandLineOption>{FromOption()}; }},
 };
 
 constexpr char ExitCodes[] =
@@ -136,6 +160,9 @@ std::optional<GlobalOptions> ReadGlobalOptions(const QCommandLineParser &parser)
     return options;
 }
 
+/// The commands that draw text into pictures or pages.
+const char *const DrawingCommands[] = {"response", "sheet"};
+
 bool ArgumentCountFits(const Command &command, qsizetype count)
 {
     return count >= command.fewest && (command.most < 0 || count <= command.most);
@@ -154,6 +181,16 @@ void PrintJson(const QJsonValue &value)
     const QJsonDocument document =
         value.isArray() ? QJsonDocument(value.toArray()) : QJsonDocument(value.toObject());
     std::fputs(document.toJson(QJsonDocument::Indented).constData(), stdout);
+}
+
+bool DrawsText(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    AddGlobalOptions(parser);
+    parser.parse(arguments);
+    const QString name = parser.positionalArguments().value(0);
+    return std::ranges::any_of(DrawingCommands,
+                               [&name](const char *drawing) { return name == drawing; });
 }
 
 int Run(const QStringList &arguments)

@@ -7,6 +7,10 @@
 /// Data goes to stdout, diagnostics and progress to stderr; the exit code is a `Cli::Exit`.
 namespace Cli {
 
+/// Whether the command the arguments name draws text (response, sheet): fonts need a
+/// `QGuiApplication`.
+bool DrawsText(const QStringList &arguments);
+
 /// Runs the tool with its arguments (the program name first); answers the exit code.
 int Run(const QStringList &arguments);
 

@@ -115,19 +115,11 @@ void ChannelChanged(int channel)
         redrawHook(channel);
 }
 
-void ComputeButterworth(Curve &curve, bool highPass, int order, double cornerHz)
+void ComputeButterworth(Curve &curve, const FilterShape &shape)
 {
     const Grid &grid = PointGrid();
-    const double inverseCorner = 1.0 / cornerHz;
-    for (int x = 0; x < PointCount; ++x) {
-        // |H|^2 = 1 / (1 + r) with r = (fc/f)^(2n) for a high-pass, (f/fc)^(2n) for a low-pass.
-        const double ratio =
-            highPass ? cornerHz * grid.inverse[x] : grid.frequency[x] * inverseCorner;
-        double r = ratio * ratio;
-        if (order == 2)
-            r *= r;
-        curve[x] = AttenuationDb(r);
-    }
+    for (int x = 0; x < PointCount; ++x)
+        curve[x] = FilterLevel(shape, grid.frequency[x], grid.inverse[x]);
 }
 
 } // namespace
@@ -197,13 +189,49 @@ BandShape::BandShape(double gainDb, double centreHz, double qCode)
     qSquared = effectiveQ * effectiveQ;
 }
 
+BandShape BandShapeOf(int band)
+{
+    const ModFun::State &model = ModFun::state;
+    return BandShape(model.BandGainDb[band], model.BandFreqHz[band], model.BandQCode[band]);
+}
+
+FilterShape FilterShapeOf(int filter)
+{
+    const double slope = ModFun::state.CrossoverSlope[filter];
+    const double corner = ModFun::state.CrossoverFreqHz[filter];
+    const int order = slope == 1.0 || slope == 2.0 ? static_cast<int>(slope) : 0;
+    return {filter % 2 == 0, order, corner, 1.0 / corner};
+}
+
+double FilterLevel(const FilterShape &shape, double hz, double inverseHz)
+{
+    if (shape.order == 0)
+        return 0.0;
+    const double ratio = shape.highPass ? shape.cornerHz * inverseHz : hz * shape.inverseCorner;
+    double r = ratio * ratio;
+    if (shape.order == 2)
+        r *= r;
+    return AttenuationDb(r);
+}
+
+double TotalLevelAt(int channel, double hz)
+{
+    const double inverse = 1.0 / hz;
+    const int firstBand = channel * ValueTables::BandsPerChannel;
+    double total = 0.0;
+    for (int b = firstBand; b < firstBand + ValueTables::BandsPerChannel; ++b)
+        total += BandShapeOf(b).LevelDb(hz, inverse);
+    for (int f = 2 * channel; f < 2 * channel + 2; ++f)
+        total += FilterLevel(FilterShapeOf(f), hz, inverse);
+    return total;
+}
+
 void ComputeBandCurve(int band)
 {
     if (band < 0 || band >= ValueTables::BandCount)
         return;
     CleanVectorState();
-    const ModFun::State &model = ModFun::state;
-    const BandShape shape(model.BandGainDb[band], model.BandFreqHz[band], model.BandQCode[band]);
+    const BandShape shape = BandShapeOf(band);
     const Grid &grid = PointGrid();
     Curve &curve = state.BandCurve[band];
     for (int x = 0; x < PointCount; ++x)
@@ -221,9 +249,23 @@ void ComputeFilterCurve(int filter)
     if (slope == 0.0)
         curve.fill(0.0);
     else if (slope == 1.0 || slope == 2.0)
-        ComputeButterworth(curve, filter % 2 == 0, static_cast<int>(slope),
-                           ModFun::state.CrossoverFreqHz[filter]);
+        ComputeButterworth(curve, FilterShapeOf(filter));
     ChannelChanged(filter / 2);
+}
+
+void ComputeAllCurves()
+{
+    state.CurveDrawEnabled = false;
+    for (int band = 0; band < ValueTables::BandCount; ++band)
+        ComputeBandCurve(band);
+    for (int filter = 0; filter < ValueTables::FilterCount; ++filter)
+        ComputeFilterCurve(filter);
+    state.CurveDrawEnabled = true;
+}
+
+unsigned ChannelRgb(int channel)
+{
+    return channel == 0 ? 0xFF0000u : 0x0000FFu;
 }
 
 bool DrawingWanted()

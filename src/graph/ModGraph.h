@@ -86,12 +86,38 @@ struct BandShape
 /// units in the last place; the attenuation of a Butterworth section at power ratio r.
 double AttenuationDb(double r);
 
+/// Band b's shape from the model's derived values.
+BandShape BandShapeOf(int band);
+
+/// A crossover filter's Butterworth section: |H|^2 = 1 / (1 + r), r = (fc/f)^(2n) for a
+/// high-pass, (f/fc)^(2n) for a low-pass; order 0 is flat.
+struct FilterShape
+{
+    bool highPass = true;
+    int order = 0;
+    double cornerHz = 1;
+    double inverseCorner = 1;
+};
+/// Filter i's shape from the model's derived values (a slope other than 1 or 2 gives order 0).
+FilterShape FilterShapeOf(int filter);
+double FilterLevel(const FilterShape &shape, double hz, double inverseHz);
+
+/// Channel c's total at any frequency: its bands then its filters, summed in the order the
+/// curves are, so that at a grid point it equals `TotalCurve[c][x]`.
+double TotalLevelAt(int channel, double hz);
+
 /// Recomputes band b's curve from the model's derived values and its channel's total, then asks
 /// for a redraw of the channel.
 void ComputeBandCurve(int band);
 /// Recomputes filter i's curve from the model's derived values and its channel's total, then
 /// asks for a redraw of the channel.
 void ComputeFilterCurve(int filter);
+
+/// Recomputes every band and filter curve and both totals without drawing.
+void ComputeAllCurves();
+
+/// The colour of a channel's curve wherever it is drawn, as 0xRRGGBB: A red, B blue.
+unsigned ChannelRgb(int channel);
 
 /// True when a recomputed channel should be redrawn: the filter window is shown, drawing is
 /// enabled and the graph is not frozen.

@@ -122,6 +122,7 @@ INSTANTIATE_TEST_SUITE_P(
     Failures, CliExitTest,
     ::testing::Values(
         ExitRow{"usage", false, {}, {"frobnicate"}, "", 1, "no such command"},
+        ExitRow{"response_suffix", false, {}, {"response", "r.txt"}, "", 1, "must end in .csv"},
         ExitRow{"no_device",
                 false,
                 {},
@@ -194,6 +195,21 @@ TEST_F(CliTest, SettingGoesRoundJsonAndPresetFileByteForByte)
     ASSERT_EQ(restore.exit, 0) << restore.err.toStdString();
     ASSERT_EQ(Cli({"dump", "--preset-file", folder.filePath("again.RFP")}).exit, 0);
     EXPECT_EQ(ReadFile("again.RFP"), OriginalImage());
+}
+
+TEST_F(CliTest, ResponseFromTheUnitAndSheetFromAPresetFile)
+{
+    ASSERT_TRUE(StartUnit());
+    const Finished response =
+        Cli({"response", folder.filePath("r.csv"), "--channel", "B", "--points", "24"});
+    ASSERT_EQ(response.exit, 0) << response.err.toStdString();
+    const QList<QByteArray> lines = ReadFile("r.csv").split('\n');
+    EXPECT_EQ(lines.size(), 242); // the header, 240 points and the nothing after the last line
+    EXPECT_TRUE(lines[0].startsWith("frequency_hz,B_total_db,B_band1_db,"));
+    const Finished sheet =
+        Cli({"sheet", folder.filePath("s.pdf"), "--from", WriteFile("p.RFP", OriginalImage())});
+    ASSERT_EQ(sheet.exit, 0) << sheet.err.toStdString();
+    EXPECT_TRUE(ReadFile("s.pdf").startsWith("%PDF-"));
 }
 
 TEST_F(CliTest, TraceShowsTheOpenAndEveryExchangeAsTheUnitLogsIt)

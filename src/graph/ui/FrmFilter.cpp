@@ -14,6 +14,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "graph/FilterEdit.h"
@@ -25,6 +26,7 @@
 #include "model/PanelFlags.h"
 #include "model/SettingHistory.h"
 #include "model/ui/HistoryControls.h"
+#include "report/ui/FrmExport.h"
 #include "shell/Messages.h"
 #include "shell/ModCountry.h"
 
@@ -66,6 +68,7 @@ FrmFilter::FrmFilter(QWidget *parent) : QDialog(parent)
     tabs->setObjectName(QStringLiteral("SSTab1"));
     for (int channel = 0; channel < 2; ++channel)
         tabs->addTab(BuildTab(channel), QString());
+    tabs->setCornerWidget(BuildExportButton(), Qt::TopRightCorner);
     layout->addWidget(tabs);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     connect(tabs, &QTabWidget::currentChanged, this, &FrmFilter::TabClicked);
@@ -129,6 +132,21 @@ QWidget *FrmFilter::BuildTab(int channel)
 
     grid->addWidget(BuildEqualiser(channel), 1, 0, 1, 2);
     return page;
+}
+
+QWidget *FrmFilter::BuildExportButton()
+{
+    auto *button = new QToolButton(tabs);
+    button->setObjectName(QStringLiteral("CommandExport"));
+    button->setText(QStringLiteral("Export..."));
+    button->setToolTip(QStringLiteral("Save the response as a CSV table, a PNG picture or an SVG "
+                                      "drawing"));
+    button->setAutoRaise(true);
+    connect(button, &QToolButton::clicked, this, [this] {
+        FrmExport dialog(tabs->currentIndex(), this);
+        dialog.exec();
+    });
+    return button;
 }
 
 QWidget *FrmFilter::BuildCrossover(int filter)

@@ -24,6 +24,7 @@ class QTabWidget;
 /// response graph `Picture1` and its band markers `Label5`, the high-pass and low-pass crossover
 /// filters (`Frame7`, `Combo2`, `Text8`) and the 15-band equaliser (`Slider2`, `Text3`, `Text4`,
 /// `Text5`, `UpDown3`, `Command1..3`), plus the "Out2" (`Check4`) and "Cursor" (`Check3`) boxes.
+/// "Export..." (`CommandExport`) in the free corner right of the tabs opens `FrmExport`.
 ///
 /// The overview panel sets `PanelFlags::state.FilterChannel` and runs it modal. While it lives the
 /// graph module draws into it (`ModGraph::state.FilterEditorShown`). Every edit goes into the
@@ -57,6 +58,7 @@ private:
 
     // Building and filling (FrmFilter.cpp).
     QWidget *BuildTab(int channel);
+    QWidget *BuildExportButton();
     QWidget *BuildCrossover(int filter);
     QWidget *BuildEqualiser(int channel);
     void ConnectBand(int band);

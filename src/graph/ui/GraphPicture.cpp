@@ -70,7 +70,7 @@ QImage MakeGrid()
 
 QColor ChannelColour(int channel)
 {
-    return channel == 0 ? QColor(255, 0, 0) : QColor(0, 0, 255);
+    return QColor::fromRgb(ModGraph::ChannelRgb(channel));
 }
 
 GraphPicture::GraphPicture(const QString &name, QWidget *parent) : QWidget(parent), backing(Grid())

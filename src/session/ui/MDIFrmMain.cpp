@@ -23,6 +23,7 @@
 #include "model/SystemFlags.h"
 #include "model/ui/HistoryControls.h"
 #include "presets/ModPreset.h"
+#include "report/ui/FrmSheet.h"
 #include "session/Startup.h"
 #include "session/ui/FrmPorts.h"
 #include "session/ui/FrmTrace.h"
@@ -83,6 +84,11 @@ MDIFrmMain::MDIFrmMain(SerialComponent &serial, QWidget *parent)
             &QPushButton::clicked, this, [this] { ShowWindow<FrmTrace>(traceWindow); });
     connect(ToolbarButton(QStringLiteral("CommandImportEq"), QStringLiteral("Import EQ..."), tools),
             &QPushButton::clicked, this, [this] { ShowWindow<FrmEqImport>(eqImportWindow); });
+    connect(ToolbarButton(QStringLiteral("CommandSheet"), QStringLiteral("Sheet..."), tools),
+            &QPushButton::clicked, this, [this] {
+                FrmSheet dialog(this);
+                dialog.exec();
+            });
 
     area->setObjectName(QStringLiteral("MDIArea"));
     setCentralWidget(area);

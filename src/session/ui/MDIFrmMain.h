@@ -16,10 +16,10 @@ class SerialComponent;
 /// The main window: a toolbar with "Connect" (`Command1`) and "Demo" (`Command2`) over an MDI
 /// area that holds the overview panel; "Ports..." (`CommandPorts`) and "Trace" (`CommandTrace`)
 /// open the ports window and the frame trace beside it, "Import EQ..." (`CommandImportEq`) the EQ
-/// import preview. `Timer3` keeps Connect and Demo disabled
-/// while the panel is open. Closing asks first, releases the unit and announces the end of the
-/// program; a close that arrives while the line is taken (Connect and Demo hold it) comes back once
-/// it is free.
+/// import preview, "Sheet..." (`CommandSheet`) the settings sheet dialog `FrmSheet`. `Timer3`
+/// keeps Connect and Demo disabled while the panel is open. Closing asks first, releases the unit
+/// and announces the end of the program; a close that arrives while the line is taken (Connect and
+/// Demo hold it) comes back once it is free.
 class MDIFrmMain : public QMainWindow
 {
     Q_OBJECT
