@@ -162,8 +162,9 @@ SheetFacts CurrentSheetFacts()
 {
     const ModFun::State &model = ModFun::state;
     QString preset = model.PresetTitle.isEmpty() ? QStringLiteral("unknown") : model.PresetTitle;
-    if (!model.PresetTitle.isEmpty() && !model.PresetSource.isEmpty())
-        preset = model.PresetSource + QStringLiteral(" : ") + preset;
+    // The row is headed "Preset" already; a file is named as one.
+    if (!model.PresetTitle.isEmpty() && model.PresetSource == QLatin1String("File"))
+        preset = QStringLiteral("File : ") + preset;
     QString unit = QStringLiteral("not connected");
     if (ModTxRx::state.DemoMode)
         unit = QStringLiteral("demo");
