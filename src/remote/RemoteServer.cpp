@@ -63,9 +63,12 @@ public:
     explicit Front(RemoteServer &owner) : owner(owner) { }
 
 protected:
+    /// Qt asks here first for a WebSocket's upgrade too, and upgrades when it was taken: the
+    /// socket's token and origin are checked once it is open.
     bool handleRequest(const QHttpServerRequest &request, QTcpSocket *socket) override
     {
-        owner.Serve(request, socket);
+        if (request.value("upgrade").compare("websocket", Qt::CaseInsensitive) != 0)
+            owner.Serve(request, socket);
         return true;
     }
     void missingHandler(const QHttpServerRequest &, QTcpSocket *) override { }
