@@ -38,6 +38,7 @@ protected:
     void SetUp() override
     {
         EnsureCoreApplication();
+        network = std::make_unique<QNetworkAccessManager>();
         ASSERT_TRUE(server.Start());
     }
 
@@ -47,14 +48,15 @@ protected:
     Answer Get(const QString &path)
     {
         QNetworkReply *reply =
-            network.get(QNetworkRequest(QUrl::fromEncoded((Base() + path).toLatin1())));
-        reply->setParent(&network);
+            network->get(QNetworkRequest(QUrl::fromEncoded((Base() + path).toLatin1())));
+        reply->setParent(network.get());
         WaitUntil([reply] { return reply->isFinished(); }, WaitMs);
         return {reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), reply};
     }
 
     RemoteServer server;
-    QNetworkAccessManager network;
+    /// Made once the application is there.
+    std::unique_ptr<QNetworkAccessManager> network;
 };
 
 struct HttpRow
