@@ -293,7 +293,9 @@ void RemoteServer::ApplyDue()
     // very loop) goes out as soon as it is free.
     if (pending.empty() || LineUse::PutOffWhileTaken(this, [this] { ApplyDue(); }))
         return;
-    if (applying || Locked())
+    if (Locked())
+        pending.clear();
+    if (applying || pending.empty())
         return;
     const QScopedValueRollback guard(applying, true);
     for (QStringList due = DueControls(); !due.isEmpty(); due = DueControls()) {
