@@ -95,4 +95,16 @@ QJsonValue ValueOf(const QJsonObject &setting, const QString &name);
 /// The parameters whose values differ between two images, in image order.
 std::vector<Parameter> ChangedParameters(const Image &before, const Image &after);
 
+/// Every value a numeric field takes, lowest first; empty for the delay, switches and choices.
+std::vector<double> Steps(Field field);
+
+struct Span
+{
+    double lowest = 0;
+    double highest = 0;
+};
+/// The lowest and highest value of a numeric field (the delay in ms included); nothing for
+/// switches and choices.
+std::optional<Span> RangeOf(Field field);
+
 } // namespace SettingJson
