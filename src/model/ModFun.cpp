@@ -414,7 +414,11 @@ bool SetEqBand(int band, const BandCodes &codes)
     ImageByte(at) = Code(codes.gain, LastGainCode);
     ImageByte(at + 1) = Code(codes.frequency, LastFreqCode);
     ImageByte(at + 2) = Code(codes.q, LastQCode);
-    return SendAndRecover(SendEqBand, band);
+    if (!SendAndRecover(SendEqBand, band))
+        return false;
+    // Whoever edits (a window, the web remote), the curve and the open windows follow.
+    RebuildCurve(CurveOf::Band, band, true);
+    return true;
 }
 
 void PreviewEqBand(int band, double gainDb, double frequencyHz)
@@ -440,7 +444,10 @@ bool SetCrossover(int filter, const FilterCodes &codes)
     const int at = CrossoverOffsets[filter];
     ImageByte(at) = Code(codes.frequency, LastFreqCode);
     ImageByte(at + 1) = Code(codes.slope, LastSlopeCode);
-    return SendAndRecover(SendCrossover, filter);
+    if (!SendAndRecover(SendCrossover, filter))
+        return false;
+    RebuildCurve(CurveOf::Filter, filter, true);
+    return true;
 }
 
 bool SetEqType(bool graphic)

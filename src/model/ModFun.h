@@ -172,14 +172,16 @@ struct LimiterCodes
 
 /// The band's codes in the image, each limited to its table.
 BandCodes EqBandCodes(int band);
-/// Writes the band (each code limited to its table) and sends it (command 0x05).
+/// Writes the band (each code limited to its table), sends it (command 0x05) and rebuilds its
+/// curve once the unit has it.
 bool SetEqBand(int band, const BandCodes &codes);
 /// While a band's marker or gain slider is held its derived gain and frequency follow (and the
 /// curve built from them); the image and the unit take the band when it is let go.
 void PreviewEqBand(int band, double gainDb, double frequencyHz);
 /// The filter's codes in the image, each limited to its table.
 FilterCodes CrossoverCodes(int filter);
-/// Writes the filter (each code limited to its table) and sends it (command 0x04).
+/// Writes the filter (each code limited to its table), sends it (command 0x04) and rebuilds its
+/// curve once the unit has it.
 bool SetCrossover(int filter, const FilterCodes &codes);
 /// The equaliser type of both channels: `GeqSelected`, then `SendEqType`.
 bool SetEqType(bool graphic);
