@@ -38,7 +38,10 @@ function el(tag, props = {}, children = []) {
   const node = document.createElement(tag);
   for (const [name, value] of Object.entries(props)) {
     if (name === 'role' || /^(aria|data)[A-Z]/.test(name)) {
-      node.setAttribute(name.replace(/[A-Z]/g, (c) => '-' + c.toLowerCase()), value);
+      node.setAttribute(
+        name.replace(/[A-Z]/g, (c) => '-' + c.toLowerCase()),
+        value,
+      );
     } else {
       node[name] = value;
     }
@@ -65,7 +68,8 @@ function trimNumber(value, decimals) {
   return String(Number(value.toFixed(decimals)));
 }
 
-const formatHz = (hz) => (hz >= 1000 ? trimNumber(hz / 1000, 2) + ' kHz' : trimNumber(hz, 1) + ' Hz');
+const formatHz = (hz) =>
+  hz >= 1000 ? trimNumber(hz / 1000, 2) + ' kHz' : trimNumber(hz, 1) + ' Hz';
 const formatDb = (db) => (db > 0 ? '+' : '') + trimNumber(db, 1) + ' dB';
 const formatMs = (ms) => trimNumber(ms, 4) + ' ms';
 const formatS = (s) => trimNumber(s, 2) + ' s';
@@ -91,8 +95,7 @@ function valueAt(setting, path) {
   }, setting);
 }
 
-/// What the page shows: the value just sent until a setting after the program's answer holds it,
-/// else the setting.
+/// What the page shows: the value just sent, until the setting holds it, else the setting.
 function currentValue(path) {
   return state.pending.has(path) ? state.pending.get(path).value : valueAt(state.setting, path);
 }
@@ -125,10 +128,16 @@ function settle(result) {
   if (!result.ok) state.refusal = result.reason;
 }
 
+/// The program answers an edit before the line carries it and the setting may show it a poll
+/// later, so an answered value stays shown until a setting holds it or for one more setting
+/// (when another edit, on the PC, came after it).
 function takeSetting(setting) {
   state.setting = setting;
   for (const [path, entry] of state.pending) {
-    if (entry.answered) state.pending.delete(path);
+    if (!entry.answered) continue;
+    entry.settingsSince = (entry.settingsSince ?? 0) + 1;
+    if (valueAt(setting, path) === entry.value || entry.settingsSince > 1)
+      state.pending.delete(path);
   }
 }
 
@@ -138,8 +147,18 @@ function takeSetting(setting) {
 function stepper(label, pathOf, tableOf, format, lockedInGraphic = false) {
   const value = el('output', { className: 'value' });
   const slider = el('input', { type: 'range', min: 0, step: 1, ariaLabel: label });
-  const minus = el('button', { type: 'button', className: 'step', textContent: '−', ariaLabel: label + ' down' });
-  const plus = el('button', { type: 'button', className: 'step', textContent: '+', ariaLabel: label + ' up' });
+  const minus = el('button', {
+    type: 'button',
+    className: 'step',
+    textContent: '−',
+    ariaLabel: label + ' down',
+  });
+  const plus = el('button', {
+    type: 'button',
+    className: 'step',
+    textContent: '+',
+    ariaLabel: label + ' up',
+  });
   const index = () => nearestIndex(tableOf(), currentValue(pathOf()));
   const choose = (i) => edit(pathOf(), tableOf()[clamp(i, 0, tableOf().length - 1)]);
   minus.addEventListener('click', () => choose(index() - 1));
@@ -220,7 +239,12 @@ function buildControls() {
     stepper('Release', () => channelPath('gate.releaseMs'), table('gateReleaseMs'), formatMs),
   ]);
   place('limiter', [
-    stepper('Threshold', () => channelPath('limiter.thresholdDb'), table('limiterThresholdDb'), formatDb),
+    stepper(
+      'Threshold',
+      () => channelPath('limiter.thresholdDb'),
+      table('limiterThresholdDb'),
+      formatDb,
+    ),
     stepper('Attack', () => channelPath('limiter.attackMs'), table('limiterAttackMs'), formatMs),
     stepper('Release', () => channelPath('limiter.releaseMs'), table('limiterReleaseMs'), formatMs),
   ]);
@@ -233,7 +257,13 @@ function buildControls() {
 
 function buildBandButtons() {
   const buttons = Array.from({ length: 15 }, (_, i) =>
-    el('button', { type: 'button', role: 'tab', textContent: String(i + 1), dataBand: String(i + 1) }));
+    el('button', {
+      type: 'button',
+      role: 'tab',
+      textContent: String(i + 1),
+      dataBand: String(i + 1),
+    }),
+  );
   for (const button of buttons) {
     button.addEventListener('click', () => selectBand(Number(button.dataset.band)));
   }
@@ -244,7 +274,10 @@ function selectBand(band) {
   state.band = band;
   const row = $('bands');
   const button = row.children[band - 1];
-  row.scrollTo({ left: button.offsetLeft - (row.clientWidth - button.offsetWidth) / 2, behavior: 'smooth' });
+  row.scrollTo({
+    left: button.offsetLeft - (row.clientWidth - button.offsetWidth) / 2,
+    behavior: 'smooth',
+  });
   render();
 }
 
@@ -274,7 +307,8 @@ function choosePresetSource(source) {
 function fillPresetNumbers() {
   const presets = state.hello.presets[state.presetSource];
   const options = presets.map(({ number, name }) =>
-    el('option', { value: String(number), textContent: `${number}  ${name}` }));
+    el('option', { value: String(number), textContent: `${number}  ${name}` }),
+  );
   $('preset-number').replaceChildren(...options);
 }
 
@@ -293,7 +327,8 @@ function buildMeters(names) {
     el('div', { className: 'meter' }, [
       el('div', { className: 'bar' }, [el('div', { className: 'level' })]),
       el('span', { textContent: name }),
-    ]));
+    ]),
+  );
   $('meters').replaceChildren(...meters);
 }
 
@@ -374,7 +409,8 @@ function drawGrid(context, { width, height }) {
   for (const hz of GRID_HZ) {
     const x = Math.round(xOfHz(hz, width)) + 0.5;
     line(context, x, 0, x, height);
-    if (LABEL_HZ.includes(hz)) context.fillText(hz >= 1000 ? `${hz / 1000}k` : String(hz), x + 3, height - 4);
+    if (LABEL_HZ.includes(hz))
+      context.fillText(hz >= 1000 ? `${hz / 1000}k` : String(hz), x + 3, height - 4);
   }
   for (let db = GRAPH.bottomDb + GRAPH.gridDb; db < GRAPH.topDb; db += GRAPH.gridDb) {
     const y = Math.round(yOfDb(db, height)) + 0.5;
@@ -487,7 +523,11 @@ function statusLine() {
   if (!state.hello) return { text: 'Connecting…', kind: '' };
   if (state.refusal) return { text: state.refusal, kind: 'warn' };
   if (state.role === 'reader') return { text: state.note, kind: 'warn' };
-  const notes = ['Connected', state.hello.demo ? 'demo' : '', state.hello.locked ? 'unit locked' : ''];
+  const notes = [
+    'Connected',
+    state.hello.demo ? 'demo' : '',
+    state.hello.locked ? 'unit locked' : '',
+  ];
   return { text: notes.filter(Boolean).join(' · '), kind: 'ok' };
 }
 
