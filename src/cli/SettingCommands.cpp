@@ -5,7 +5,7 @@
 #include <QSaveFile>
 
 #include "cli/CommandContext.h"
-#include "cli/ParameterEdit.h"
+#include "editors/ParameterEdit.h"
 #include "cli/RestoreInput.h"
 #include "cli/Terminal.h"
 #include "link/UnitProtocol.h"

@@ -542,4 +542,36 @@ QJsonValue ValueOf(const QJsonObject &setting, const QString &name)
     return At(setting, name.split(QLatin1Char('.')));
 }
 
+namespace {
+
+const Scale *ScaleOf(Field field)
+{
+    for (const FieldEntry &entry : Fields()) {
+        if (entry.kind == Kind::Scaled && entry.parameter.field == field)
+            return entry.scale;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+std::vector<double> Steps(Field field)
+{
+    std::vector<double> steps;
+    if (const Scale *scale = ScaleOf(field)) {
+        for (int code = 0; code <= scale->last; ++code)
+            steps.push_back(scale->value(code));
+    }
+    return steps;
+}
+
+std::optional<Span> RangeOf(Field field)
+{
+    if (field == Field::Delay)
+        return Span{0, DelayOf(LastDelayMs, LastFineStep)};
+    if (const Scale *scale = ScaleOf(field))
+        return Span{scale->value(0), scale->value(scale->last)};
+    return std::nullopt;
+}
+
 } // namespace SettingJson

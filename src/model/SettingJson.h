@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <variant>
+#include <vector>
 
 #include <QByteArray>
 #include <QJsonObject>
@@ -91,5 +92,17 @@ QStringList ParameterNames();
 std::optional<Parameter> FindParameter(const QString &name);
 /// The parameter's value in a setting's JSON (undefined when the name is none).
 QJsonValue ValueOf(const QJsonObject &setting, const QString &name);
+
+/// Every value a numeric field takes, lowest first; empty for the delay, switches and choices.
+std::vector<double> Steps(Field field);
+
+struct Span
+{
+    double lowest = 0;
+    double highest = 0;
+};
+/// The lowest and highest value of a numeric field (the delay in ms included); nothing for
+/// switches and choices.
+std::optional<Span> RangeOf(Field field);
 
 } // namespace SettingJson

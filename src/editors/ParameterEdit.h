@@ -2,14 +2,16 @@
 
 #include <variant>
 
+#include <QJsonValue>
 #include <QString>
 
 #include "model/SettingJson.h"
 
-/// `set NAME=VALUE`: one parameter by its JSON name, the value snapped to the unit's tables as
-/// the editor windows snap a typed value, written into the model and sent with the block's own
-/// frame and the recovery rule. While A and B are linked the other channel follows in the model
-/// only, as in the windows (the unit links the channels itself).
+/// One parameter by its JSON name (the command line's `set NAME=VALUE`, the web remote's `set`),
+/// the value snapped to the unit's tables as the editor windows snap a typed value, written into
+/// the model and sent with the block's own frame and the recovery rule. While A and B are linked
+/// the other channel follows in the model only, as in the windows (the unit links the channels
+/// itself). Depends on model, graph (the filter window's snapping) and editors.
 namespace ParameterEdit {
 
 struct Assignment
@@ -24,6 +26,10 @@ struct Assignment
 /// "NAME=VALUE" read and checked without the unit; the refusal text when the name is none or
 /// the value cannot be one of it.
 std::variant<Assignment, QString> Parse(const QString &text);
+
+/// A JSON value for the parameter `name`: true or false for a switch, a choice's name, or a
+/// number within the field's range (snapped later, on `Apply`); else the refusal text.
+std::variant<Assignment, QString> Check(const QString &name, const QJsonValue &value);
 
 /// Sets and sends the parameter; false when the link was lost (the operator was told).
 bool Apply(const Assignment &assignment);

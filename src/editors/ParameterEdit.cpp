@@ -1,8 +1,10 @@
-#include "cli/ParameterEdit.h"
+#include "editors/ParameterEdit.h"
 
 #include <cmath>
 #include <functional>
 
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QLocale>
 #include <QScopedValueRollback>
 
@@ -61,6 +63,11 @@ QStringList SlopeChoices()
 QStringList EqModeChoices()
 {
     return {QStringLiteral("parametric"), QStringLiteral("graphic")};
+}
+
+QString NumberText(double value)
+{
+    return QString::number(value, 'g', QLocale::FloatingPointShortest);
 }
 
 std::optional<double> NumberValue(const QString &text)
@@ -211,10 +218,52 @@ std::function<bool(const Parameter &, double)> ChannelSetter(Field field)
 
 QString ValueText(const QJsonValue &value)
 {
+    return QString::fromUtf8(QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact))
+        .mid(1)
+        .chopped(1);
+}
+
+QString Refused(const QString &name, const QJsonValue &value, const QString &allowed)
+{
+    return QStringLiteral("%1: %2 is not %3").arg(name, ValueText(value), allowed);
+}
+
+/// A number of the field, or its refusal.
+std::variant<double, QString> CheckedNumber(const QString &name, const QJsonValue &value,
+                                            Field field)
+{
+    const SettingJson::Span range = *SettingJson::RangeOf(field);
+    const QString allowed = QStringLiteral("a number from %1 to %2")
+                                .arg(NumberText(range.lowest), NumberText(range.highest));
+    if (!value.isDouble() || value.toDouble() < range.lowest || value.toDouble() > range.highest)
+        return Refused(name, value, allowed);
+    return value.toDouble();
+}
+
+std::variant<double, QString> CheckedValue(const QString &name, const QJsonValue &value,
+                                           Field field)
+{
+    if (IsSwitch(field)) {
+        if (!value.isBool())
+            return Refused(name, value, ValueForm(field));
+        return value.toBool() ? 1.0 : 0.0;
+    }
+    if (field == Field::FilterSlope || field == Field::EqMode) {
+        const std::optional<double> choice =
+            value.isString() ? ReadValue(field, value.toString()) : std::nullopt;
+        if (!choice)
+            return Refused(name, value, ValueForm(field));
+        return *choice;
+    }
+    return CheckedNumber(name, value, field);
+}
+
+QString CurrentValueText(const QJsonValue &value)
+{
     if (value.isBool())
         return value.toBool() ? QStringLiteral("true") : QStringLiteral("false");
     if (value.isDouble())
-        return QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
+        return NumberText(value.toDouble());
     return value.toString();
 }
 
@@ -237,6 +286,17 @@ std::variant<Assignment, QString> Parse(const QString &text)
     return Assignment{name, *parameter, *value};
 }
 
+std::variant<Assignment, QString> Check(const QString &name, const QJsonValue &value)
+{
+    const std::optional<Parameter> parameter = SettingJson::FindParameter(name);
+    if (!parameter)
+        return QStringLiteral("%1: no such parameter").arg(name);
+    const auto checked = CheckedValue(name, value, parameter->field);
+    if (const auto *refusal = std::get_if<QString>(&checked))
+        return *refusal;
+    return Assignment{name, *parameter, std::get<double>(checked)};
+}
+
 bool Apply(const Assignment &assignment)
 {
     const Parameter &parameter = assignment.parameter;
@@ -255,7 +315,8 @@ bool Apply(const Assignment &assignment)
 
 QString CurrentText(const QString &name)
 {
-    return ValueText(SettingJson::ValueOf(SettingJson::ToJson(ModFun::state.ParamImage), name));
+    return CurrentValueText(
+        SettingJson::ValueOf(SettingJson::ToJson(ModFun::state.ParamImage), name));
 }
 
 } // namespace ParameterEdit
