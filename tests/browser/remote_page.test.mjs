@@ -59,7 +59,7 @@ function stopProgram(child) {
 async function waitFor(condition, what) {
   const deadline = Date.now() + WAIT_MS;
   while (!condition()) {
-    if (Date.now() > deadline) throw new Error(`timed out waiting for ${what}`);
+    if (Date.now() > deadline) throw new Error(`timed out waiting for ${what()}`);
     await new Promise((resolve) => setTimeout(resolve, 50));
   }
 }
@@ -106,10 +106,110 @@ async function dragWithFinger(page, from, to, steps = 12) {
 
 async function bandShown(page) {
   const texts = await page.$$eval('#band-controls output', (outputs) =>
-    outputs.map((o) => o.textContent),
+    outputs.map((output) => output.textContent),
   );
   const [gainDb, frequencyHz, q] = texts.map(shownNumber);
   return { gainDb, frequencyHz, q };
+}
+
+function launchBrowser(puppeteer, folder) {
+  return puppeteer.launch({
+    executablePath: env.MXRF_CHROMIUM,
+    headless: true,
+    args: [
+      '--headless',
+      '--no-sandbox',
+      '--disable-gpu',
+      '--disable-quic',
+      '--no-first-run',
+      '--disable-background-networking',
+      '--disable-component-update',
+      '--disable-sync',
+      `--user-data-dir=${path.join(folder, 'chromium')}`,
+    ],
+  });
+}
+
+/// The page on a phone screen, once it writes and shows the setting. Answers the page, the
+/// page's errors so far and on, and the last curves message the page received.
+async function openPage(browser, url) {
+  const page = await browser.newPage();
+  const seen = { problems: [], curves: null };
+  page.on('pageerror', (error) => seen.problems.push(error.message));
+  page.on('console', (message) => message.type() === 'error' && seen.problems.push(message.text()));
+  const network = await page.createCDPSession();
+  await network.send('Network.enable');
+  network.on('Network.webSocketFrameReceived', ({ response }) => {
+    const message = JSON.parse(response.payloadData);
+    if (message.type === 'curves') seen.curves = message;
+  });
+  await page.setViewport({ width: 360, height: 740, hasTouch: true, isMobile: true });
+  await page.goto(url);
+  await page.waitForFunction(
+    () =>
+      document.querySelector('#role').textContent === 'writer' &&
+      document.querySelector('#band-controls output')?.textContent !== '',
+    { timeout: WAIT_MS },
+  );
+  return { page, seen };
+}
+
+/// The band frame 0x05 for channel A: band, frequency code, Q code, gain code.
+function bandFrame(band, { frequencyHz, q, gainDb }) {
+  const frequencyCode = readTable('freq_table.txt').indexOf(frequencyHz);
+  const qCode = readTable('q_table.txt').indexOf(q);
+  return hex([0xf0, 0x10, 0x05, 0, band - 1, 0, frequencyCode, qCode, (gainDb + 15) * 2, 0xf7]);
+}
+
+/// The curve of channel A at the point nearest a frequency.
+function curveAt(curves, hz) {
+  let nearest = 0;
+  curves.hz.forEach((pointHz, i) => {
+    if (Math.abs(Math.log(pointHz / hz)) < Math.abs(Math.log(curves.hz[nearest] / hz))) nearest = i;
+  });
+  return curves.A[nearest];
+}
+
+async function saveScreenshot(page) {
+  await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(resolve)));
+  fs.mkdirSync(path.dirname(env.MXRF_SCREENSHOT), { recursive: true });
+  await page.screenshot({ path: env.MXRF_SCREENSHOT });
+  if (env.MXRF_GALLERY_DIR) {
+    fs.copyFileSync(env.MXRF_SCREENSHOT, path.join(env.MXRF_GALLERY_DIR, 'remote-page.png'));
+  }
+}
+
+/// Drags band 3 of channel A, on the fresh unit's flat setting, to a new frequency and a gain of
+/// 6 dB the other way.
+async function dragBand(url, logPath, browser) {
+  const { page, seen } = await openPage(browser, url);
+  await page.tap(`#bands button:nth-child(${BAND})`);
+  const start = await bandShown(page);
+  const target = {
+    frequencyHz: start.frequencyHz < 1000 ? 2000 : 200,
+    gainDb: start.gainDb < 0 ? 6 : -6,
+    q: start.q,
+  };
+  const box = await (await page.$('#curve')).boundingBox();
+  await dragWithFinger(
+    page,
+    graphPoint(box, start.frequencyHz, start.gainDb),
+    graphPoint(box, target.frequencyHz, target.gainDb),
+  );
+
+  const frame = bandFrame(BAND, target);
+  await waitFor(
+    () => loggedRequests(logPath, 0x05).at(-1) === frame,
+    () => `${frame} last in the log; band frames: ${loggedRequests(logPath, 0x05).join(', ')}`,
+  );
+  assert.deepEqual(await bandShown(page), target);
+  await waitFor(
+    () => seen.curves && Math.abs(curveAt(seen.curves, target.frequencyHz) - target.gainDb) < 0.5,
+    () => 'the curves with the band moved',
+  );
+  assert.deepEqual(seen.problems, []);
+  await saveScreenshot(page);
+  return frame;
 }
 
 async function run(puppeteer, folder) {
@@ -122,76 +222,8 @@ async function run(puppeteer, folder) {
     const host = startProgram(env.MXRF_REMOTE_HOST, [await unit.line], 'URL ', configEnv);
     children.push(host.child);
     const url = await host.line;
-    browser = await puppeteer.launch({
-      executablePath: env.MXRF_CHROMIUM,
-      headless: true,
-      args: [
-        '--headless',
-        '--no-sandbox',
-        '--disable-gpu',
-        '--disable-quic',
-        '--no-first-run',
-        '--disable-background-networking',
-        '--disable-component-update',
-        '--disable-sync',
-        `--user-data-dir=${path.join(folder, 'chromium')}`,
-      ],
-    });
-    const page = await browser.newPage();
-    const problems = [];
-    page.on('pageerror', (error) => problems.push(error.message));
-    page.on('console', (message) => message.type() === 'error' && problems.push(message.text()));
-    await page.setViewport({
-      width: 360,
-      height: 740,
-      hasTouch: true,
-      isMobile: true,
-      deviceScaleFactor: 2,
-    });
-    await page.goto(url);
-    await page.waitForFunction(
-      () =>
-        document.querySelector('#role').textContent === 'writer' &&
-        document.querySelector('#band-controls output')?.textContent !== '',
-      { timeout: WAIT_MS },
-    );
-
-    await page.tap(`#bands button:nth-child(${BAND})`);
-    const start = await bandShown(page);
-    const target = {
-      frequencyHz: start.frequencyHz < 1000 ? 2000 : 200,
-      gainDb: start.gainDb < 0 ? 6 : -6,
-    };
-    const box = await (await page.$('#curve')).boundingBox();
-    await dragWithFinger(
-      page,
-      graphPoint(box, start.frequencyHz, start.gainDb),
-      graphPoint(box, target.frequencyHz, target.gainDb),
-    );
-
-    const frame = hex([
-      0xf0,
-      0x10,
-      0x05,
-      0,
-      BAND - 1,
-      0,
-      readTable('freq_table.txt').indexOf(target.frequencyHz),
-      readTable('q_table.txt').indexOf(start.q),
-      (target.gainDb + 15) * 2,
-      0xf7,
-    ]);
-    await waitFor(
-      () => loggedRequests(logPath, 0x05).at(-1) === frame,
-      `the frame ${frame} last in the unit's log`,
-    );
-    assert.deepEqual(await bandShown(page), { ...target, q: start.q });
-    assert.deepEqual(problems, []);
-
-    fs.mkdirSync(path.dirname(env.MXRF_SCREENSHOT), { recursive: true });
-    await page.screenshot({ path: env.MXRF_SCREENSHOT });
-    if (env.MXRF_GALLERY_DIR)
-      fs.copyFileSync(env.MXRF_SCREENSHOT, path.join(env.MXRF_GALLERY_DIR, 'remote-page.png'));
+    browser = await launchBrowser(puppeteer, folder);
+    const frame = await dragBand(url, logPath, browser);
     console.log(`passed: ${frame}; screenshot ${env.MXRF_SCREENSHOT}`);
   } finally {
     if (browser) await browser.close();

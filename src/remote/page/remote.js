@@ -19,6 +19,7 @@ const state = {
   channel: 'A',
   band: 1,
   role: 'reader',
+  locked: false,
   note: '',
   refusal: '',
   lost: '',
@@ -101,7 +102,8 @@ function currentValue(path) {
 }
 
 const isOn = (value) => value === true;
-const canEdit = () => state.socket !== null && state.setting !== null && state.role === 'writer';
+const canEdit = () =>
+  state.socket !== null && state.setting !== null && state.role === 'writer' && !state.locked;
 const channelPath = (key) => `${state.channel}.${key}`;
 const bandPath = (key) => `${state.channel}.eq.${state.band}.${key}`;
 const graphicEq = () => valueAt(state.setting, 'eqMode') === 'graphic';
@@ -309,6 +311,9 @@ function fillPresetNumbers() {
   const options = presets.map(({ number, name }) =>
     el('option', { value: String(number), textContent: `${number}  ${name}` }),
   );
+  if (options.length === 0) {
+    options.push(el('option', { value: '', textContent: 'No presets stored', disabled: true }));
+  }
   $('preset-number').replaceChildren(...options);
 }
 
@@ -523,12 +528,8 @@ function statusLine() {
   if (!state.hello) return { text: 'Connecting…', kind: '' };
   if (state.refusal) return { text: state.refusal, kind: 'warn' };
   if (state.role === 'reader') return { text: state.note, kind: 'warn' };
-  const notes = [
-    'Connected',
-    state.hello.demo ? 'demo' : '',
-    state.hello.locked ? 'unit locked' : '',
-  ];
-  return { text: notes.filter(Boolean).join(' · '), kind: 'ok' };
+  if (state.locked) return { text: 'The unit is locked: the setting is shown only.', kind: 'warn' };
+  return { text: state.hello.demo ? 'Connected · demo' : 'Connected', kind: 'ok' };
 }
 
 function renderStatus() {
@@ -556,7 +557,8 @@ function renderTabs() {
 function render() {
   renderStatus();
   renderTabs();
-  for (const id of ['preset-number', 'preset-read']) $(id).disabled = !canEdit();
+  $('preset-number').disabled = !canEdit();
+  $('preset-read').disabled = !canEdit() || !$('preset-number').value;
   if (state.setting) {
     $('eq-mode').textContent = graphicEq() ? 'graphic' : 'parametric';
     for (const control of state.controls) control.update();
@@ -571,6 +573,7 @@ const handlers = {
     state.hello = message;
     state.role = message.role;
     state.note = message.note;
+    state.locked = message.locked;
     state.retryMs = RETRY_FIRST_MS;
     state.tables = { ...message.tables, delayMs: delaySteps(message.tables.delayMs) };
     buildControls();
@@ -579,6 +582,7 @@ const handlers = {
   },
   setting(message) {
     takeSetting(message.setting);
+    state.locked = message.locked;
   },
   curves(message) {
     state.curves = message;
