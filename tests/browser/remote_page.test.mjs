@@ -145,12 +145,17 @@ async function openPage(browser, url) {
   });
   await page.setViewport({ width: 360, height: 740, hasTouch: true, isMobile: true });
   await page.goto(url);
-  await page.waitForFunction(
-    () =>
-      document.querySelector('#role').textContent === 'writer' &&
-      document.querySelector('#band-controls output')?.textContent !== '',
-    { timeout: WAIT_MS },
-  );
+  await page
+    .waitForFunction(
+      () =>
+        document.querySelector('#role').textContent === 'writer' &&
+        document.querySelector('#band-controls output')?.textContent !== '',
+      { timeout: WAIT_MS },
+    )
+    .catch(async () => {
+      const status = await page.$eval('#status', (line) => line.textContent);
+      throw new Error(`the page did not come up as the writer; its status: "${status}"`);
+    });
   return { page, seen };
 }
 

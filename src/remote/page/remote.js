@@ -420,7 +420,8 @@ function drawGrid(context, { width, height }) {
   for (let db = GRAPH.bottomDb + GRAPH.gridDb; db < GRAPH.topDb; db += GRAPH.gridDb) {
     const y = Math.round(yOfDb(db, height)) + 0.5;
     line(context, 0, y, width, y);
-    context.fillText(formatDb(db).replace(' dB', ''), 3, y - 3);
+    // 0 dB is where the first markers sit; the lines above and below name the scale.
+    if (db !== 0) context.fillText(formatDb(db).replace(' dB', ''), 3, y - 3);
   }
 }
 
@@ -461,8 +462,14 @@ function drawMarkers(context, size) {
     const chosen = band === state.band;
     context.beginPath();
     context.arc(x, y, MARKER_RADIUS, 0, 2 * Math.PI);
+    // The curve runs through the markers: it shows through all but the chosen one.
+    context.globalAlpha = chosen ? 1 : 0.55;
     context.fillStyle = chosen ? colour(state.channel) : colour('marker');
     context.fill();
+    context.globalAlpha = 1;
+    context.strokeStyle = colour(state.channel);
+    context.lineWidth = 1;
+    context.stroke();
     context.fillStyle = chosen ? colour('graph') : colour('text');
     context.fillText(String(band), x, y + 1);
   }
