@@ -500,12 +500,16 @@ function bandAt({ x, y }) {
 
 function startDrag(event) {
   if (!state.setting) return;
-  const band = bandAt(pointerPosition(event));
+  const finger = pointerPosition(event);
+  const band = bandAt(finger);
   if (band === null) return;
   event.preventDefault();
   selectBand(band);
   if (!canEdit()) return;
-  state.drag = { pointer: event.pointerId, band };
+  // The marker keeps its place under the finger instead of jumping to the touch point.
+  const marker = markerPosition(band, graphSize());
+  const grip = { x: marker.x - finger.x, y: marker.y - finger.y };
+  state.drag = { pointer: event.pointerId, band, grip };
   canvas.setPointerCapture(event.pointerId);
 }
 
@@ -514,7 +518,9 @@ function startDrag(event) {
 function moveDrag(event) {
   if (!state.drag || state.drag.pointer !== event.pointerId) return;
   event.preventDefault();
-  const { x, y } = pointerPosition(event);
+  const finger = pointerPosition(event);
+  const x = finger.x + state.drag.grip.x;
+  const y = finger.y + state.drag.grip.y;
   const { width, height } = graphSize();
   const { frequencyHz, gainDb } = state.tables;
   const path = (key) => `${state.channel}.eq.${state.drag.band}.${key}`;
