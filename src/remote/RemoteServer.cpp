@@ -63,9 +63,12 @@ public:
     explicit Front(RemoteServer &owner) : owner(owner) { }
 
 protected:
+    /// Qt asks here first for a WebSocket's upgrade too, and upgrades when it was taken: the
+    /// socket's token and origin are checked once it is open.
     bool handleRequest(const QHttpServerRequest &request, QTcpSocket *socket) override
     {
-        owner.Serve(request, socket);
+        if (request.value("upgrade").compare("websocket", Qt::CaseInsensitive) != 0)
+            owner.Serve(request, socket);
         return true;
     }
     void missingHandler(const QHttpServerRequest &, QTcpSocket *) override { }
@@ -272,33 +275,42 @@ void RemoteServer::Answer(QWebSocket *socket, const RemoteMessages::Id &id, cons
     socket->sendTextMessage(QString::fromUtf8(result));
 }
 
-void RemoteServer::ApplyDue()
+QStringList RemoteServer::DueControls() const
 {
-    // An exchange's wait lets messages in: a value that comes meanwhile waits for the next tick.
-    if (applying || LineUse::Taken() || Locked())
-        return;
-    const QScopedValueRollback guard(applying, true);
     QStringList due;
     for (const auto &[name, assignment] : pending) {
         if (!sentThisPeriod.contains(name))
             due << name;
     }
-    for (const QString &name : due) {
-        const auto found = pending.find(name);
-        if (found == pending.end())
-            continue;
-        const ParameterEdit::Assignment assignment = found->second;
-        pending.erase(found);
-        sentThisPeriod.insert(name);
-        const ModFun::OperatorStep step(QStringLiteral("remote ") + name);
-        ParameterEdit::Apply(assignment);
+    return due;
+}
+
+void RemoteServer::ApplyDue()
+{
+    // A value that comes while the line is taken (the panel's poll, an exchange's wait of this
+    // very loop) goes out as soon as it is free.
+    if (pending.empty() || LineUse::PutOffWhileTaken(this, [this] { ApplyDue(); }))
+        return;
+    if (applying || Locked())
+        return;
+    const QScopedValueRollback guard(applying, true);
+    for (QStringList due = DueControls(); !due.isEmpty(); due = DueControls()) {
+        for (const QString &name : due) {
+            const auto found = pending.find(name);
+            if (found == pending.end())
+                continue;
+            const ParameterEdit::Assignment assignment = found->second;
+            pending.erase(found);
+            sentThisPeriod.insert(name);
+            const ModFun::OperatorStep step(QStringLiteral("remote ") + name);
+            ParameterEdit::Apply(assignment);
+        }
     }
 }
 
 void RemoteServer::Tick()
 {
-    if (!applying)
-        sentThisPeriod.clear();
+    sentThisPeriod.clear();
     ApplyDue();
     SendSettingIfChanged();
 }

@@ -71,7 +71,9 @@ private:
     /// Why the remote may not change the setting now; empty when it may.
     QString WriteRefusal(const QWebSocket *socket) const;
     void Answer(QWebSocket *socket, const RemoteMessages::Id &id, const QString &reason = {});
-    /// Applies the pending values of the controls not yet sent in this period.
+    /// The controls with a pending value that were not sent in this period.
+    QStringList DueControls() const;
+    /// Applies the pending values of those controls, and of those that come meanwhile.
     void ApplyDue();
     void Tick();
     void SendSettingIfChanged();

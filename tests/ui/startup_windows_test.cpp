@@ -1,5 +1,7 @@
 #include <QCheckBox>
 #include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -15,6 +17,7 @@
 #include "link/ModTxRx.h"
 #include "link/QtSerialComponent.h"
 #include "model/ModFun.h"
+#include "remote/ui/FrmRemote.h"
 #include "session/Startup.h"
 #include "session/ui/FrmTrace.h"
 #include "session/ui/MDIFrmMain.h"
@@ -223,6 +226,21 @@ private slots:
                  unit.LogLines().filter(QRegularExpression("^F0 10 (?!21)")).size() + 2);
         trace->close();
         QTRY_VERIFY(!FrameTrace::IsOn());
+    }
+
+    void remoteWindowServesWhileThePanelIsOpen()
+    {
+        QVERIFY(!Button("CommandRemote")->isEnabled());
+        messages->Answer(Messages::Answer::Yes);
+        Button("Command2")->click(); // the demo panel
+        Button("CommandRemote")->click();
+        QPointer<FrmRemote> remote = window->findChild<FrmRemote *>("FrmRemote");
+        remote->findChild<QPushButton *>("CommandStart")->click();
+        QCOMPARE(remote->findChild<QLineEdit *>("TextAddress")->text(), remote->server().Address());
+        QVERIFY(!remote->findChild<QLabel *>("PictureQr")->pixmap().isNull());
+        messages->Answer(Messages::Answer::Yes);
+        qobject_cast<QMdiSubWindow *>(window->Panel()->parentWidget())->close();
+        QTRY_VERIFY(remote.isNull());
     }
 
     void initializeFailureEndsTheProgram()

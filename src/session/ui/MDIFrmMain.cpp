@@ -20,6 +20,7 @@
 #include "model/SystemFlags.h"
 #include "model/ui/HistoryControls.h"
 #include "presets/ModPreset.h"
+#include "remote/ui/FrmRemote.h"
 #include "session/Startup.h"
 #include "session/ui/FrmPorts.h"
 #include "session/ui/FrmTrace.h"
@@ -78,6 +79,10 @@ MDIFrmMain::MDIFrmMain(SerialComponent &serial, QWidget *parent)
             &QPushButton::clicked, this, [this] { ShowWindow<FrmPorts>(portsWindow); });
     connect(ToolbarButton(QStringLiteral("CommandTrace"), QStringLiteral("Trace"), tools),
             &QPushButton::clicked, this, [this] { ShowWindow<FrmTrace>(traceWindow); });
+    CommandRemote =
+        ToolbarButton(QStringLiteral("CommandRemote"), QStringLiteral("Remote..."), tools);
+    CommandRemote->setEnabled(false);
+    connect(CommandRemote, &QPushButton::clicked, this, &MDIFrmMain::ShowRemote);
 
     area->setObjectName(QStringLiteral("MDIArea"));
     setCentralWidget(area);
@@ -171,10 +176,11 @@ void MDIFrmMain::OpenPanel()
     UpdateButtons();
 }
 
-template<typename Window> void MDIFrmMain::ShowWindow(QPointer<Window> &window)
+template<typename Window, typename... Arguments>
+void MDIFrmMain::ShowWindow(QPointer<Window> &window, Arguments... arguments)
 {
     if (!window) {
-        window = new Window(this);
+        window = new Window(arguments..., this);
         window->setAttribute(Qt::WA_DeleteOnClose);
     }
     window->show();
@@ -182,11 +188,17 @@ template<typename Window> void MDIFrmMain::ShowWindow(QPointer<Window> &window)
     window->activateWindow();
 }
 
+void MDIFrmMain::ShowRemote()
+{
+    ShowWindow(remoteWindow, Panel());
+}
+
 void MDIFrmMain::UpdateButtons()
 {
     const bool panelOpen = PanelFlags::state.PanelOpen;
     Command1->setEnabled(!panelOpen);
     Command2->setEnabled(!panelOpen);
+    CommandRemote->setEnabled(panelOpen && Panel());
     if (!panelOpen)
         SetDemoColour(false);
 }
