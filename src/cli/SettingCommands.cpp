@@ -5,9 +5,9 @@
 #include <QSaveFile>
 
 #include "cli/CommandContext.h"
-#include "editors/ParameterEdit.h"
 #include "cli/RestoreInput.h"
 #include "cli/Terminal.h"
+#include "editors/ParameterEdit.h"
 #include "link/UnitProtocol.h"
 #include "model/ModFun.h"
 #include "model/SettingJson.h"

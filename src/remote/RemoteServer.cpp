@@ -144,7 +144,10 @@ void RemoteServer::Serve(const QHttpServerRequest &request, QTcpSocket *socket)
     const RemoteHttp::Route route =
         RemoteHttp::RouteOf(request.url().path(QUrl::FullyEncoded).toUtf8(), token.toLatin1());
     if (route.target == Target::Unauthorized)
-        return RefuseLater(request.remoteAddress(), socket);
+        return RefuseLater(request.remoteAddress(), socket, [socket] {
+            socket->write(RemoteHttp::Answer(401, "text/plain", "Unauthorized\n", true));
+            socket->disconnectFromHost();
+        });
     if (request.method() != QHttpServerRequest::Method::Get) {
         socket->write(RemoteHttp::Answer(405, "text/plain", "Only GET\n"));
         return;
@@ -158,13 +161,11 @@ void RemoteServer::Serve(const QHttpServerRequest &request, QTcpSocket *socket)
         RemoteHttp::Answer(200, RemoteHttp::ContentTypeOf(route.resource), file.readAll()));
 }
 
-void RemoteServer::RefuseLater(const QHostAddress &peer, QTcpSocket *socket)
+void RemoteServer::RefuseLater(const QHostAddress &peer, QObject *connection,
+                               std::function<void()> refuse)
 {
     const int tries = ++wrongTries[peer.toString()];
-    QTimer::singleShot(RemoteHttp::WrongTokenDelay(tries), socket, [socket] {
-        socket->write(RemoteHttp::Answer(401, "text/plain", "Unauthorized\n", true));
-        socket->disconnectFromHost();
-    });
+    QTimer::singleShot(RemoteHttp::WrongTokenDelay(tries), connection, std::move(refuse));
 }
 
 void RemoteServer::AdmitRemotes()
@@ -181,7 +182,8 @@ void RemoteServer::AdmitRemotes()
             continue;
         }
         connect(socket, &QWebSocket::disconnected, socket, &QObject::deleteLater);
-        socket->close(NotPaired, QStringLiteral("not paired"));
+        RefuseLater(socket->peerAddress(), socket,
+                    [socket] { socket->close(NotPaired, QStringLiteral("not paired")); });
     }
 }
 
@@ -291,7 +293,9 @@ void RemoteServer::ApplyDue()
     // very loop) goes out as soon as it is free.
     if (pending.empty() || LineUse::PutOffWhileTaken(this, [this] { ApplyDue(); }))
         return;
-    if (applying || Locked())
+    if (Locked())
+        pending.clear();
+    if (applying || pending.empty())
         return;
     const QScopedValueRollback guard(applying, true);
     for (QStringList due = DueControls(); !due.isEmpty(); due = DueControls()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -60,7 +61,9 @@ private:
     class Front;
 
     void Serve(const QHttpServerRequest &request, QTcpSocket *socket);
-    void RefuseLater(const QHostAddress &peer, QTcpSocket *socket);
+    /// A wrong token or origin: `refuse` runs after the wait that grows with each wrong try from
+    /// the address (not at all when the connection is gone by then).
+    void RefuseLater(const QHostAddress &peer, QObject *connection, std::function<void()> refuse);
     void AdmitRemotes();
     void Admit(QWebSocket *socket);
     void Leave(QWebSocket *socket);

@@ -26,11 +26,8 @@ namespace {
 
 constexpr int WaitMs = 5000;
 
-struct Answer
-{
-    int status = 0;
-    QNetworkReply *reply = nullptr;
-};
+/// The test name of a table's row.
+constexpr auto RowName = [](const auto &info) { return std::string(info.param.name); };
 
 class RemoteHttp : public ::testing::Test
 {
@@ -42,16 +39,13 @@ protected:
         ASSERT_TRUE(server.Start());
     }
 
-    QString Base() const { return QStringLiteral("http://127.0.0.1:%1/").arg(server.Port()); }
-
-    /// The answer to a GET of the path as written (percent escapes kept).
-    Answer Get(const QString &path)
+    /// The finished answer to a GET of the path as written (percent escapes kept).
+    QNetworkReply *Get(const QString &path)
     {
-        QNetworkReply *reply =
-            network->get(QNetworkRequest(QUrl::fromEncoded((Base() + path).toLatin1())));
-        reply->setParent(network.get());
+        const QString url = QStringLiteral("http://127.0.0.1:%1/").arg(server.Port()) + path;
+        QNetworkReply *reply = network->get(QNetworkRequest(QUrl::fromEncoded(url.toLatin1())));
         WaitUntil([reply] { return reply->isFinished(); }, WaitMs);
-        return {reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), reply};
+        return reply;
     }
 
     RemoteServer server;
@@ -69,31 +63,27 @@ struct HttpRow
     const char *resource;
 };
 
-void PrintTo(const HttpRow &row, std::ostream *out)
-{
-    *out << row.name;
-}
-
 class RemoteHttpPaths : public RemoteHttp, public ::testing::WithParamInterface<HttpRow>
 {
 };
 
 TEST_P(RemoteHttpPaths, AnswersWithTheSecurityHeaders)
 {
-    const Answer answer =
+    QNetworkReply *reply =
         Get(QString::fromLatin1(GetParam().path).replace(QLatin1String("%1"), server.Token()));
-    EXPECT_EQ(answer.status, GetParam().status);
-    EXPECT_EQ(answer.reply->rawHeader("Content-Security-Policy"),
+    EXPECT_EQ(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(),
+              GetParam().status);
+    EXPECT_EQ(reply->rawHeader("Content-Security-Policy"),
               "default-src 'none'; script-src 'self'; style-src 'self'; img-src 'self' data:; "
               "connect-src 'self'; base-uri 'none'; form-action 'none'; frame-ancestors 'none'");
-    EXPECT_EQ(answer.reply->rawHeader("X-Content-Type-Options"), "nosniff");
-    EXPECT_EQ(answer.reply->rawHeader("Cache-Control"), "no-store");
-    EXPECT_EQ(answer.reply->rawHeader("Referrer-Policy"), "no-referrer");
-    EXPECT_FALSE(answer.reply->hasRawHeader("Access-Control-Allow-Origin"));
+    EXPECT_EQ(reply->rawHeader("X-Content-Type-Options"), "nosniff");
+    EXPECT_EQ(reply->rawHeader("Cache-Control"), "no-store");
+    EXPECT_EQ(reply->rawHeader("Referrer-Policy"), "no-referrer");
+    EXPECT_FALSE(reply->hasRawHeader("Access-Control-Allow-Origin"));
     if (*GetParam().resource) {
         QFile file(QLatin1String(GetParam().resource));
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        EXPECT_EQ(answer.reply->readAll(), file.readAll());
+        EXPECT_EQ(reply->readAll(), file.readAll());
     }
 }
 
@@ -110,7 +100,7 @@ INSTANTIATE_TEST_SUITE_P(
                       HttpRow{"NoToken", "remote.js", 401, ""},
                       HttpRow{"WrongToken", "0123456789abcdef0123456789abcdef/", 401, ""},
                       HttpRow{"TokenWithAnEnd", "%1x/", 401, ""}),
-    [](const ::testing::TestParamInfo<HttpRow> &info) { return std::string(info.param.name); });
+    RowName);
 
 /// A page's end of the WebSocket: every message it got, in order.
 class Page
@@ -238,6 +228,18 @@ TEST_F(RemoteSocket, SetSendsTheSnappedValueAsOneUndoStep)
     EXPECT_EQ(ModFun::history().UndoText(), "Undo remote A.eq.3.gainDb");
 }
 
+TEST_F(RemoteSocket, PresetIsReadAsOneUndoStep)
+{
+    Page page(SocketUrl(server.Token()));
+    page.Next("setting");
+    page.Send({{"type", "preset"}, {"id", 4}, {"source", "factory"}, {"number", 3}});
+    EXPECT_TRUE(page.Next("result").value("ok").toBool());
+    EXPECT_EQ(NewFrames(), QStringList{"F0 10 1B 02 00 00 00 00 00 F7"}); // the recall of preset 3
+    const auto &factory = ValueTables::FactoryPresetImages[2];
+    EXPECT_TRUE(std::equal(factory.begin(), factory.end(), ModFun::state.ParamImage.begin()));
+    EXPECT_EQ(ModFun::history().UndoText(), "Undo preset read");
+}
+
 TEST_F(RemoteSocket, PcEditReachesThePage)
 {
     Page page(SocketUrl(server.Token()));
@@ -254,7 +256,6 @@ TEST_F(RemoteSocket, DragSendsTheLastValue)
     constexpr int Steps = 20;
     for (int step = 1; step <= Steps; ++step)
         page.Send(Set(step, "A.delayMs", step));
-    page.Next("result");
     WaitUntil([&] { return NewFrames().size() > 0 && NewFrames().back().endsWith(" 14 00 F7"); },
               WaitMs);
     const QStringList sent = NewFrames();
@@ -269,11 +270,6 @@ struct RefusalRow
     const char *reason;
     bool locked;
 };
-
-void PrintTo(const RefusalRow &row, std::ostream *out)
-{
-    *out << row.name;
-}
 
 class RemoteRefusals : public RemoteSocket, public ::testing::WithParamInterface<RefusalRow>
 {
@@ -322,7 +318,7 @@ INSTANTIATE_TEST_SUITE_P(
                    {{"type", "preset"}, {"id", 1}, {"source", "factory"}, {"number", 3}},
                    "The unit is locked: unlock it on the PC",
                    true}),
-    [](const ::testing::TestParamInfo<RefusalRow> &info) { return std::string(info.param.name); });
+    RowName);
 
 TEST_F(RemoteSocket, SecondRemoteOnlyReadsUntilTheWriterLeaves)
 {
@@ -345,11 +341,6 @@ struct ClosedRow
     const char *origin;
 };
 
-void PrintTo(const ClosedRow &row, std::ostream *out)
-{
-    *out << row.name;
-}
-
 class RemoteClosed : public RemoteSocket, public ::testing::WithParamInterface<ClosedRow>
 {
 };
@@ -364,10 +355,10 @@ TEST_P(RemoteClosed, WithoutAGreeting)
     EXPECT_EQ(server.RemoteCount(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Sockets, RemoteClosed,
-    ::testing::Values(ClosedRow{"WrongToken", "0123456789abcdef0123456789abcdef", ""},
-                      ClosedRow{"OtherOrigin", "", "http://evil.example"}),
-    [](const ::testing::TestParamInfo<ClosedRow> &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Sockets, RemoteClosed,
+                         ::testing::Values(ClosedRow{"WrongToken",
+                                                     "0123456789abcdef0123456789abcdef", ""},
+                                           ClosedRow{"OtherOrigin", "", "http://evil.example"}),
+                         RowName);
 
 } // namespace
