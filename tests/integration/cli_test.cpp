@@ -123,13 +123,6 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ExitRow{"usage", false, {}, {"frobnicate"}, "", 1, "no such command"},
         ExitRow{"response_suffix", false, {}, {"response", "r.txt"}, "", 1, "must end in .csv"},
-        ExitRow{"unknown_channel",
-                false,
-                {},
-                {"eq", "import", "x.txt", "--channel", "C"},
-                "",
-                1,
-                "--channel takes A, B or both"},
         ExitRow{"no_device",
                 false,
                 {},
