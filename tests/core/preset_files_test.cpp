@@ -6,6 +6,7 @@
 #include "NonRegularFiles.h"
 #include "TemporaryConfig.h"
 #include "TemporaryDocuments.h"
+#include "model/SettingJson.h"
 #include "presets/PresetFiles.h"
 
 namespace {
@@ -171,6 +172,20 @@ TEST_F(PresetFilesTest, NamesOfNoRegularFileAreRefusedAndNeitherReadNorWritten)
     EXPECT_FALSE(QFileInfo(device).isFile());
     EXPECT_TRUE(QDir(PathOf("folder.RFP")).isEmpty());
     EXPECT_FALSE(QFileInfo::exists(PathOf("gone.RFP")));
+}
+
+// A JSON setting may give a switch as a raw code, but only one that fits the byte.
+TEST(SettingJsonFile, RefusesARawSwitchCodeAbove255)
+{
+    SettingJson::Image image{};
+    std::copy(ValueTables::DefaultImage.begin(), ValueTables::DefaultImage.end(), image.begin());
+    QJsonObject setting = SettingJson::ToJson(image);
+    QJsonObject a = setting["A"].toObject();
+    a["mute"] = 256;
+    setting["A"] = a;
+    const SettingJson::Result result = SettingJson::FromJson(setting);
+    ASSERT_TRUE(std::holds_alternative<SettingJson::Refusal>(result));
+    EXPECT_EQ(std::get<SettingJson::Refusal>(result).path, "A.mute");
 }
 
 } // namespace
