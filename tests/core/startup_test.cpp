@@ -196,6 +196,7 @@ TEST_F(StartupTest, FindUnitRemembersOnlyAPortThatAnswered)
     ASSERT_TRUE(Startup::FindUnit());
     EXPECT_EQ(serial.opened.front(), QStringLiteral("COM9")) << "the remembered port first";
     EXPECT_EQ(Startup::ReadInitCfg(), 3);
+    EXPECT_FALSE(ModTxRx::state.DemoMode) << "a unit found by the scan is no demo";
 
     serial.onlyPort = QStringLiteral("COM40"); // nothing answers
     EXPECT_FALSE(Startup::FindUnit());
