@@ -174,18 +174,49 @@ TEST_F(PresetFilesTest, NamesOfNoRegularFileAreRefusedAndNeitherReadNorWritten)
     EXPECT_FALSE(QFileInfo::exists(PathOf("gone.RFP")));
 }
 
-// A JSON setting may give a switch as a raw code, but only one that fits the byte.
-TEST(SettingJsonFile, RefusesARawSwitchCodeAbove255)
+/// An edit of channel A of a JSON setting that format 1 refuses, and where it is refused.
+struct RefusedEdit
+{
+    const char *name;
+    void (*edit)(QJsonObject &channelA);
+    const char *path;
+};
+
+void PrintTo(const RefusedEdit &row, std::ostream *out)
+{
+    *out << row.name;
+}
+
+class SettingJsonFile : public ::testing::TestWithParam<RefusedEdit>
+{
+};
+
+TEST_P(SettingJsonFile, RefusesTheEditedSetting)
 {
     SettingJson::Image image{};
     std::copy(ValueTables::DefaultImage.begin(), ValueTables::DefaultImage.end(), image.begin());
     QJsonObject setting = SettingJson::ToJson(image);
     QJsonObject a = setting["A"].toObject();
-    a["mute"] = 256;
+    GetParam().edit(a);
     setting["A"] = a;
     const SettingJson::Result result = SettingJson::FromJson(setting);
     ASSERT_TRUE(std::holds_alternative<SettingJson::Refusal>(result));
-    EXPECT_EQ(std::get<SettingJson::Refusal>(result).path, "A.mute");
+    EXPECT_EQ(std::get<SettingJson::Refusal>(result).path, GetParam().path);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Edits, SettingJsonFile,
+    ::testing::Values(
+        // A switch may be given as a raw code, but only one that fits the byte.
+        RefusedEdit{"RawSwitchCodeAbove255", [](QJsonObject &a) { a["mute"] = 256; }, "A.mute"},
+        RefusedEdit{"BandsAsNumberedNames",
+                    [](QJsonObject &a) {
+                        QJsonObject bands;
+                        for (int k = 0; k < ValueTables::BandsPerChannel; ++k)
+                            bands[QString::number(k + 1)] = a["eq"][k];
+                        a["eq"] = bands;
+                    },
+                    "A.eq.1.gainDb"}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace
