@@ -157,6 +157,13 @@ TEST(EqPlan, FiltersPastTheFifteenthAreListedNotImported)
         EqPlan::MakePlan(EqText::ReadText(Filters(17, 900)), EqPlan::Mode::Parametric, {});
     EXPECT_EQ(std::tuple(plan.rows[14].band, plan.rows[15].band, plan.rows[16].notes.join("")),
               std::tuple(14, -1, QStringLiteral("not imported: the unit has 15 bands")));
+    ModFun::Image image;
+    image.fill(7);
+    const ModFun::Image imported = EqPlan::ImportedImage(plan, EqPlan::Channels::A, image);
+    const int bandBytes = ValueTables::BandsPerChannel * ValueTables::EqBandSize;
+    EXPECT_TRUE(std::equal(image.begin() + bandBytes, image.begin() + ValueTables::FlagsByteIndex,
+                           imported.begin() + bandBytes))
+        << "nothing past the bands of A changes";
 }
 
 TEST(EqPlan, GraphicModeSetsTheGainOfTheNearestFixedBandOnce)

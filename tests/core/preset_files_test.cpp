@@ -6,6 +6,7 @@
 #include "NonRegularFiles.h"
 #include "TemporaryConfig.h"
 #include "TemporaryDocuments.h"
+#include "model/SettingJson.h"
 #include "presets/PresetFiles.h"
 
 namespace {
@@ -172,5 +173,50 @@ TEST_F(PresetFilesTest, NamesOfNoRegularFileAreRefusedAndNeitherReadNorWritten)
     EXPECT_TRUE(QDir(PathOf("folder.RFP")).isEmpty());
     EXPECT_FALSE(QFileInfo::exists(PathOf("gone.RFP")));
 }
+
+/// An edit of channel A of a JSON setting that format 1 refuses, and where it is refused.
+struct RefusedEdit
+{
+    const char *name;
+    void (*edit)(QJsonObject &channelA);
+    const char *path;
+};
+
+void PrintTo(const RefusedEdit &row, std::ostream *out)
+{
+    *out << row.name;
+}
+
+class SettingJsonFile : public ::testing::TestWithParam<RefusedEdit>
+{
+};
+
+TEST_P(SettingJsonFile, RefusesTheEditedSetting)
+{
+    SettingJson::Image image{};
+    std::copy(ValueTables::DefaultImage.begin(), ValueTables::DefaultImage.end(), image.begin());
+    QJsonObject setting = SettingJson::ToJson(image);
+    QJsonObject a = setting["A"].toObject();
+    GetParam().edit(a);
+    setting["A"] = a;
+    const SettingJson::Result result = SettingJson::FromJson(setting);
+    ASSERT_TRUE(std::holds_alternative<SettingJson::Refusal>(result));
+    EXPECT_EQ(std::get<SettingJson::Refusal>(result).path, GetParam().path);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Edits, SettingJsonFile,
+    ::testing::Values(
+        // A switch may be given as a raw code, but only one that fits the byte.
+        RefusedEdit{"RawSwitchCodeAbove255", [](QJsonObject &a) { a["mute"] = 256; }, "A.mute"},
+        RefusedEdit{"BandsAsNumberedNames",
+                    [](QJsonObject &a) {
+                        QJsonObject bands;
+                        for (int k = 0; k < ValueTables::BandsPerChannel; ++k)
+                            bands[QString::number(k + 1)] = a["eq"][k];
+                        a["eq"] = bands;
+                    },
+                    "A.eq.1.gainDb"}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace

@@ -18,7 +18,7 @@ TEST(PresetList, FactoryEntriesAndTitles)
 {
     ModPreset::Reset();
     ModPreset::FillFactoryEntries();
-    EXPECT_TRUE(ModPreset::state.PresetUsed[15]);
+    EXPECT_TRUE(ModPreset::state.PresetUsed[0] && ModPreset::state.PresetUsed[15]);
     EXPECT_FALSE(ModPreset::state.PresetUsed[16]);
     EXPECT_EQ(ModPreset::PresetTitleFor(3), "P4 - brilli ");
     EXPECT_EQ(ModPreset::PresetTitleFor(20), "P21 - Empty  ");

@@ -182,8 +182,20 @@ TEST_P(SettingHistoryTest, LostLinkMidUndoKeepsTheStepAndWhatReachedTheUnit)
     EXPECT_EQ(ModFun::state.BandGainDb[1], 5.0);
 }
 
+// A window that edits while it reloads after an undo adds no step of its own.
+TEST_P(SettingHistoryTest, AStepOpenedWhileUndoAppliesIsNotRecorded)
+{
+    Step(StepRows[0].action);
+    QObject context;
+    QObject::connect(&history(), &SettingHistory::settingReplaced, &context,
+                     [this] { Step([] { ModFun::ToggleMute(0); }); });
+    ASSERT_TRUE(history().Undo());
+    EXPECT_FALSE(history().CanUndo());
+}
+
 TEST_P(SettingHistoryTest, CompareSwitchSendsOnlyTheDifferingBlocks)
 {
+    EXPECT_FALSE(SettingHistory().SwitchAB()) << "a new history has no setting B";
     EXPECT_FALSE(history().SwitchAB());
     history().CopyToB();
     const ModFun::Image b = ModFun::state.ParamImage;

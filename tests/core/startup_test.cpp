@@ -112,6 +112,10 @@ protected:
 
 TEST_F(StartupTest, LoadReadsTheUnitInOrderAndCommitsAtTheEnd)
 {
+    int lockSignals = 0;
+    QObject context;
+    QObject::connect(&ModFun::notifier(), &ModFun::Notifier::lockStateChanged, &context,
+                     [&lockSignals] { ++lockSignals; });
     ASSERT_TRUE(Startup::LoadDeviceState());
 
     std::vector<std::string> expected{"00:0000", "17:001A", "25:0000", "10:0010", "10:0013",
@@ -125,6 +129,7 @@ TEST_F(StartupTest, LoadReadsTheUnitInOrderAndCommitsAtTheEnd)
     EXPECT_EQ(AppInfo::state.FirmwareVersion, QStringLiteral("2.7.7"));
     EXPECT_EQ(ModLock::state.StoredPassword, (std::array<int, 4>{'A', 'B', 'C', 'D'}));
     EXPECT_EQ(ModLock::state.LockState, 1);
+    EXPECT_EQ(lockSignals, 1) << "the windows follow the unit's lock";
     EXPECT_EQ(SystemFlags::state.Byte, 0xC0);
     EXPECT_EQ(ModPreset::state.CurrentPreset, 0) << "preset 41 does not exist";
 
@@ -140,6 +145,9 @@ TEST_F(StartupTest, LoadReadsTheUnitInOrderAndCommitsAtTheEnd)
     unit.memory[0x13] = 31; // a current preset in range is kept
     ASSERT_TRUE(Startup::LoadDeviceState());
     EXPECT_EQ(ModPreset::state.CurrentPreset, 31);
+
+    serial.QueueFailure(); // the start frame goes unanswered
+    EXPECT_FALSE(Startup::LoadDeviceState());
 }
 
 TEST_F(StartupTest, DemoModeIsSetUpWithoutAnyFrame)
@@ -188,6 +196,7 @@ TEST_F(StartupTest, FindUnitRemembersOnlyAPortThatAnswered)
     ASSERT_TRUE(Startup::FindUnit());
     EXPECT_EQ(serial.opened.front(), QStringLiteral("COM9")) << "the remembered port first";
     EXPECT_EQ(Startup::ReadInitCfg(), 3);
+    EXPECT_FALSE(ModTxRx::state.DemoMode) << "a unit found by the scan is no demo";
 
     serial.onlyPort = QStringLiteral("COM40"); // nothing answers
     EXPECT_FALSE(Startup::FindUnit());

@@ -144,11 +144,13 @@ INSTANTIATE_TEST_SUITE_P(
         // The unit answers its identity between the two tries of the first block.
         ExitRow{
             "unanswered", true, {"--drop-command", "1A"}, {"restore", "%file"}, "", 4, "no block"},
+        ExitRow{
+            "not_a_preset_file", false, {}, {"restore", "/dev/null"}, "", 5, "it holds 0 bytes"},
         ExitRow{"bad_value", true, {}, {"set", "A.eq.3.gainDb=loud"}, "", 5, "not a number"},
         ExitRow{
             "bad_json", true, {}, {"restore", "%bad"}, "", 5, "link: 3; allowed: true or false"},
         ExitRow{
-            "factory_place", true, {}, {"preset", "store", "3", "X"}, "", 5, "factory presets"}),
+            "factory_place", true, {}, {"preset", "store", "3", "X"}, "", 5, "3: presets 1..16"}),
     [](const ::testing::TestParamInfo<ExitRow> &info) { return std::string(info.param.name); });
 
 TEST_F(CliTest, EqImportDryRunPrintsTheSnappedBandsWithoutAUnit)
@@ -229,6 +231,8 @@ TEST_F(CliTest, TraceShowsTheOpenAndEveryExchangeAsTheUnitLogsIt)
         "^\\S+  open " + QRegularExpression::escape(unit.PtyPath()) + "  \\S+ ms  open$",
         QRegularExpression::MultilineOption)))
         << run.err.toStdString();
+    const QString list = Cli({"preset", "list"}).out;
+    EXPECT_TRUE(list.contains("\n17  \"  Stage \"  used\n")) << list.toStdString();
 }
 
 TEST_F(CliTest, SetSnapsAsTheWindowsDoAndTheUnitHoldsIt)

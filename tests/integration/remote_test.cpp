@@ -102,6 +102,15 @@ INSTANTIATE_TEST_SUITE_P(
                       HttpRow{"TokenWithAnEnd", "%1x/", 401, ""}),
     RowName);
 
+TEST_F(RemoteHttp, RefusesAnythingButGet)
+{
+    const QUrl url(
+        QStringLiteral("http://127.0.0.1:%1/%2/").arg(server.Port()).arg(server.Token()));
+    QNetworkReply *reply = network->post(QNetworkRequest(url), QByteArray("x"));
+    WaitUntil([reply] { return reply->isFinished(); }, WaitMs);
+    EXPECT_EQ(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 405);
+}
+
 /// A page's end of the WebSocket: every message it got, in order.
 class Page
 {
@@ -210,6 +219,7 @@ TEST_F(RemoteSocket, GreetsWithHelloThenTheSetting)
     const QJsonObject hello = page.Next("hello");
     EXPECT_EQ(hello.value("role").toString(), "writer");
     EXPECT_EQ(hello.value("tables").toObject().value("q").toArray().size(), 221);
+    EXPECT_EQ(hello.value("meterNames").toArray().size(), 6);
     EXPECT_EQ(page.Next("setting").value("setting").toObject(),
               SettingJson::ToJson(ModFun::state.ParamImage));
     EXPECT_EQ(page.Next("curves").value("A").toArray().size(), ModGraph::PointCount);
