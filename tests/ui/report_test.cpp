@@ -164,6 +164,9 @@ private slots:
         for (const char *label :
              {"20 Hz", "100 Hz", "1 kHz", "10 kHz", "20 kHz", "+30 dB", "0 dB", "-30 dB"})
             QVERIFY2(svg.texts.contains(QLatin1String(label)), label);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY2(file.readAll().contains("font-size=\"20\""), "labels scaled to the picture");
     }
 
     void pdfSheetHoldsTheFactsAndEverySettingOfBothChannels()
