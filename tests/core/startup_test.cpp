@@ -141,6 +141,7 @@ TEST_F(StartupTest, LoadReadsTheUnitInOrderAndCommitsAtTheEnd)
     EXPECT_EQ(ModPreset::state.PresetNames[21], QStringLiteral("Club    "));
     EXPECT_EQ(ModPreset::state.PresetNames[17], ModPreset::EmptyName());
     EXPECT_EQ(ModFun::state.Mute[0], 1.0);
+    EXPECT_EQ(ModFun::state.ParamImage[47], 150) << "the threshold is clamped into its table";
     EXPECT_EQ(ModFun::state.Summary[4], QStringLiteral(" 0 m "))
         << "delays follow the distance bit";
 
