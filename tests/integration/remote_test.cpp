@@ -348,6 +348,16 @@ TEST_F(RemoteSocket, SecondRemoteOnlyReadsUntilTheWriterLeaves)
     EXPECT_EQ(NewFrames(), QStringList());
 }
 
+TEST_F(RemoteSocket, MessageBeyondTheLargestClosesTheSocket)
+{
+    Page page(SocketUrl(server.Token()));
+    page.Next("hello");
+    page.socket.sendTextMessage(QString(64 * 1024 + 1, u' '));
+    EXPECT_TRUE(WaitUntil(
+        [&] { return page.socket.closeCode() == QWebSocketProtocol::CloseCodeTooMuchData; },
+        WaitMs));
+}
+
 struct ClosedRow
 {
     const char *name;
