@@ -183,7 +183,8 @@ private slots:
         for (const char *expected :
              {"Preset : P18 - Stage", "2026-05-04 09:30", "Unit +demo", "Channel A +Channel B",
               "High-pass filter +40 Hz, -12dB/oct", "Mute +off +Mute +off", "Delay +0 ms ",
-              "\\b2 +80 Hz +6 dB +0\\.9\\b", "\\b12 +1250 Hz +-5 dB +1\\.8\\b"})
+              "Band +Frequency +Gain +Q", "\\b2 +80 Hz +6 dB +0\\.9\\b",
+              "\\b12 +1250 Hz +-5 dB +1\\.8\\b"})
             QVERIFY2(text.contains(QRegularExpression(QLatin1String(expected))), expected);
     }
 
