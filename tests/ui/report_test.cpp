@@ -164,6 +164,7 @@ private slots:
         for (const char *label :
              {"20 Hz", "100 Hz", "1 kHz", "10 kHz", "20 kHz", "+30 dB", "0 dB", "-30 dB"})
             QVERIFY2(svg.texts.contains(QLatin1String(label)), label);
+        QCOMPARE(svg.texts.filter(QStringLiteral("Channel ")).size(), colours.size()); // legend
     }
 
     void pdfSheetHoldsTheFactsAndEverySettingOfBothChannels()
