@@ -41,12 +41,21 @@ QList<QStringList> CsvRows(const QByteArray &csv)
     return rows;
 }
 
-/// The stroke colour of every path with one segment per curve point, and every text.
+/// The stroke colour of every path with one segment per curve point, every text and the number
+/// of level lines.
 struct SvgContent
 {
     QStringList curveColours;
     QStringList texts;
+    int levelLines = 0;
 };
+
+/// Whether a two-point polyline ("x1,y1 x2,y2 ") runs level.
+bool IsLevel(QStringView points)
+{
+    const auto ends = points.split(u' ', Qt::SkipEmptyParts);
+    return ends.size() == 2 && ends[0].split(u',').last() == ends[1].split(u',').last();
+}
 
 SvgContent ReadSvg(const QString &path)
 {
@@ -66,6 +75,8 @@ SvgContent ReadSvg(const QString &path)
             strokes << attributes.value(QLatin1String("stroke")).toString();
         else if (svg.name() == QLatin1String("text"))
             content.texts << svg.readElementText();
+        else if (svg.name() == QLatin1String("polyline"))
+            content.levelLines += IsLevel(attributes.value(QLatin1String("points")));
         else if (svg.name() == QLatin1String("path") &&
                  attributes.value(QLatin1String("d")).count(QLatin1Char('L')) ==
                      ModGraph::LastPoint)
@@ -165,6 +176,7 @@ private slots:
              {"20 Hz", "100 Hz", "1 kHz", "10 kHz", "20 kHz", "+30 dB", "0 dB", "-30 dB"})
             QVERIFY2(svg.texts.contains(QLatin1String(label)), label);
         QCOMPARE(svg.texts.filter(QStringLiteral("Channel ")).size(), colours.size()); // legend
+        QCOMPARE(svg.levelLines, 13 + colours.size()); // each 5 dB, and each legend entry
     }
 
     void pdfSheetHoldsTheFactsAndEverySettingOfBothChannels()
