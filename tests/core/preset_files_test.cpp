@@ -1,6 +1,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
 
 #include "ModelFixture.h"
 #include "NonRegularFiles.h"
@@ -216,7 +217,12 @@ INSTANTIATE_TEST_SUITE_P(
                             bands[QString::number(k + 1)] = a["eq"][k];
                         a["eq"] = bands;
                     },
-                    "A.eq.1.gainDb"}),
+                    "A.eq.1.gainDb"},
+        RefusedEdit{"UnknownNameInTheFirstBand",
+                    [](QJsonObject &a) {
+                        a["eq"] = QJsonArray{QJsonObject{{"gain", 0}}};
+                    },
+                    "A.eq.1.gain"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace
