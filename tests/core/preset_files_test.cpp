@@ -7,6 +7,7 @@
 #include "NonRegularFiles.h"
 #include "TemporaryConfig.h"
 #include "TemporaryDocuments.h"
+#include "model/ImageCheck.h"
 #include "model/SettingJson.h"
 #include "presets/PresetFiles.h"
 
@@ -224,5 +225,15 @@ INSTANTIATE_TEST_SUITE_P(
                     },
                     "A.eq.1.gain"}),
     [](const auto &info) { return std::string(info.param.name); });
+
+TEST(SettingJsonText, TakesBackEveryHighestCodeAndReservedByte)
+{
+    SettingJson::Image image;
+    image.fill(255);
+    ImageCheck::ClampCodes(image);
+    const SettingJson::Result back = SettingJson::FromJsonText(SettingJson::ToJsonText(image));
+    ASSERT_TRUE(std::holds_alternative<SettingJson::Image>(back));
+    EXPECT_EQ(std::get<SettingJson::Image>(back), image);
+}
 
 } // namespace
