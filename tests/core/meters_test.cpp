@@ -52,6 +52,12 @@ TEST_F(MetersTest, ReplyDecodesIntoSegments)
     }
 }
 
+TEST_F(MetersTest, SilenceAndAMutedOutputRead90DbDown)
+{
+    Meters::DecodeReply({0, 0, 97, 97, 0, 0}, {0, 1.0});
+    EXPECT_EQ(Meters::state.LevelDb, (std::array<double, 4>{-90, -90, -2, -90}));
+}
+
 TEST_F(MetersTest, ThresholdTablesHoldAtTheirEdges)
 {
     const std::pair<double, int> levels[] = {{0.1, 7},   {0.0, 6},   {-3.1, 6},  {-3.2, 5},
