@@ -175,6 +175,9 @@ TEST(EqPlan, GraphicModeSetsTheGainOfTheNearestFixedBandOnce)
                          plan.bands[3].gain, plan.rows[1].notes.join("")),
               std::tuple(3, 28, 45, 24,
                          QStringLiteral("not imported: band 4 holds the filter of line 1")));
+    const EqPlan::Plan top =
+        EqPlan::MakePlan(EqText::ReadText(Filters(1, 19800)), EqPlan::Mode::Graphic, {});
+    EXPECT_EQ(top.rows[0].band, ValueTables::BandsPerChannel - 1) << "19.9 kHz: the last band";
 }
 
 /// The analog peaking filter (s^2 + s A/Q + 1) / (s^2 + s/(A Q) + 1) at s = j f/fc, in dB.

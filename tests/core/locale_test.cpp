@@ -46,6 +46,7 @@ TEST_F(Locale, OtherLanguagesWriteADecimalPoint)
         EXPECT_EQ(ModCountry::NumberText(0.5), "0.5") << name;
     }
     EXPECT_EQ(ModCountry::LanguageIdOf(QLocale("de_BE")), 0x0407); // by its language
+    EXPECT_EQ(ModCountry::LanguageIdOf(QLocale("es_CU")), 0x040a); // Spanish, not US English
     EXPECT_EQ(ModCountry::GetLocaleText(0x0407, 2), "");
     EXPECT_FALSE(ModCountry::IsCommaLanguage("0C0C")); // exact text comparison
 }

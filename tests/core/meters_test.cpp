@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "ModelFixture.h"
 #include "editors/Meters.h"
 
 namespace {
@@ -50,6 +51,26 @@ TEST_F(MetersTest, ReplyDecodesIntoSegments)
         EXPECT_DOUBLE_EQ(Meters::state.LimiterGain[0], row.limiterGain[0]) << row.name;
         EXPECT_DOUBLE_EQ(Meters::state.LimiterGain[1], row.limiterGain[1]) << row.name;
     }
+}
+
+TEST_F(MetersTest, SilenceAndAMutedOutputRead90DbDown)
+{
+    Meters::DecodeReply({0, 0, 97, 97, 0, 0}, {0, 1.0});
+    EXPECT_EQ(Meters::state.LevelDb, (std::array<double, 4>{-90, -90, -2, -90}));
+}
+
+using MeterPoll = ModelTest;
+
+TEST_F(MeterPoll, AfterAReopenTheBarsKeepWhatTheyShowed)
+{
+    ModTxRx::state.ComPort = 4;
+    const auto shown = Meters::state.LevelDb;
+    serial.QueueFailure(); // the poll goes unanswered; the identity query after the reopen is not
+    serial.responder = [](const FrameBuffer &request) {
+        return ReplyFrame(request[2], 90, 90, 0, 0, 0, 0x10);
+    };
+    EXPECT_EQ(Meters::Poll({0, 0}), ModTxRx::LinkOutcome::LinkUp);
+    EXPECT_EQ(Meters::state.LevelDb, shown);
 }
 
 TEST_F(MetersTest, ThresholdTablesHoldAtTheirEdges)

@@ -1,11 +1,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
 
 #include "ModelFixture.h"
 #include "NonRegularFiles.h"
 #include "TemporaryConfig.h"
 #include "TemporaryDocuments.h"
+#include "model/ImageCheck.h"
 #include "model/SettingJson.h"
 #include "presets/PresetFiles.h"
 
@@ -216,7 +218,22 @@ INSTANTIATE_TEST_SUITE_P(
                             bands[QString::number(k + 1)] = a["eq"][k];
                         a["eq"] = bands;
                     },
-                    "A.eq.1.gainDb"}),
+                    "A.eq.1.gainDb"},
+        RefusedEdit{"UnknownNameInTheFirstBand",
+                    [](QJsonObject &a) {
+                        a["eq"] = QJsonArray{QJsonObject{{"gain", 0}}};
+                    },
+                    "A.eq.1.gain"}),
     [](const auto &info) { return std::string(info.param.name); });
+
+TEST(SettingJsonText, TakesBackEveryHighestCodeAndReservedByte)
+{
+    SettingJson::Image image;
+    image.fill(255);
+    ImageCheck::ClampCodes(image);
+    const SettingJson::Result back = SettingJson::FromJsonText(SettingJson::ToJsonText(image));
+    ASSERT_TRUE(std::holds_alternative<SettingJson::Image>(back));
+    EXPECT_EQ(std::get<SettingJson::Image>(back), image);
+}
 
 } // namespace

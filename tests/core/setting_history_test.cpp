@@ -137,10 +137,20 @@ TEST_P(SettingHistoryTest, AnEditIsNamedByTheEditedChannelsChangedFields)
     }
 }
 
-/// Channel Link switched on from unlinked channels whose band B1 differs.
+/// Unlinked channels.
 class LinkStepTest : public SettingHistoryTest
 {
 };
+
+TEST_P(LinkStepTest, UndoOfAnEditOfBSendsB)
+{
+    Step([] { ModFun::SetDelay(1, 2, 5); });
+    const std::size_t mark = serial.calls.size();
+    ASSERT_TRUE(history().Undo());
+    EXPECT_EQ(SentSince(mark), QStringList{"02 01 00 00 00 00 00"});
+}
+
+// Channel Link switched on from unlinked channels whose band B1 differs.
 
 TEST_P(LinkStepTest, UndoUnlinksAndPutsBBack)
 {

@@ -116,7 +116,9 @@ TEST_F(StartupTest, LoadReadsTheUnitInOrderAndCommitsAtTheEnd)
     QObject context;
     QObject::connect(&ModFun::notifier(), &ModFun::Notifier::lockStateChanged, &context,
                      [&lockSignals] { ++lockSignals; });
-    ASSERT_TRUE(Startup::LoadDeviceState());
+    int stepsDone = 0;
+    ASSERT_TRUE(Startup::LoadDeviceState([&stepsDone](int done) { stepsDone = done; }));
+    EXPECT_EQ(stepsDone, Startup::LoadSteps) << "the loading bar ends full";
 
     std::vector<std::string> expected{"00:0000", "17:001A", "25:0000", "10:0010", "10:0013",
                                       "17:0030", "17:0034", "17:0038", "17:003C",
@@ -139,6 +141,7 @@ TEST_F(StartupTest, LoadReadsTheUnitInOrderAndCommitsAtTheEnd)
     EXPECT_EQ(ModPreset::state.PresetNames[21], QStringLiteral("Club    "));
     EXPECT_EQ(ModPreset::state.PresetNames[17], ModPreset::EmptyName());
     EXPECT_EQ(ModFun::state.Mute[0], 1.0);
+    EXPECT_EQ(ModFun::state.ParamImage[47], 150) << "the threshold is clamped into its table";
     EXPECT_EQ(ModFun::state.Summary[4], QStringLiteral(" 0 m "))
         << "delays follow the distance bit";
 

@@ -339,9 +339,23 @@ TEST_F(RemoteSocket, SecondRemoteOnlyReadsUntilTheWriterLeaves)
     reader.Send(Set(3, "A.mute", true));
     EXPECT_EQ(reader.Next("result").value("reason").toString(),
               "Another remote is editing: this one only shows the setting.");
+    int changes = 0;
+    QObject context;
+    QObject::connect(&server, &RemoteServer::remotesChanged, &context, [&changes] { ++changes; });
     writer.reset();
     EXPECT_EQ(reader.Next("role").value("role").toString(), "writer");
+    EXPECT_EQ(changes, 1) << "the remote window shows who is left";
     EXPECT_EQ(NewFrames(), QStringList());
+}
+
+TEST_F(RemoteSocket, MessageBeyondTheLargestClosesTheSocket)
+{
+    Page page(SocketUrl(server.Token()));
+    page.Next("hello");
+    page.socket.sendTextMessage(QString(64 * 1024 + 1, u' '));
+    EXPECT_TRUE(WaitUntil(
+        [&] { return page.socket.closeCode() == QWebSocketProtocol::CloseCodeTooMuchData; },
+        WaitMs));
 }
 
 struct ClosedRow

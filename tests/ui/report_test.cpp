@@ -41,12 +41,21 @@ QList<QStringList> CsvRows(const QByteArray &csv)
     return rows;
 }
 
-/// The stroke colour of every path with one segment per curve point, and every text.
+/// The stroke colour of every path with one segment per curve point, every text and the number
+/// of level lines.
 struct SvgContent
 {
     QStringList curveColours;
     QStringList texts;
+    int levelLines = 0;
 };
+
+/// Whether a two-point polyline ("x1,y1 x2,y2 ") runs level.
+bool IsLevel(QStringView points)
+{
+    const auto ends = points.split(u' ', Qt::SkipEmptyParts);
+    return ends.size() == 2 && ends[0].split(u',').last() == ends[1].split(u',').last();
+}
 
 SvgContent ReadSvg(const QString &path)
 {
@@ -66,6 +75,8 @@ SvgContent ReadSvg(const QString &path)
             strokes << attributes.value(QLatin1String("stroke")).toString();
         else if (svg.name() == QLatin1String("text"))
             content.texts << svg.readElementText();
+        else if (svg.name() == QLatin1String("polyline"))
+            content.levelLines += IsLevel(attributes.value(QLatin1String("points")));
         else if (svg.name() == QLatin1String("path") &&
                  attributes.value(QLatin1String("d")).count(QLatin1Char('L')) ==
                      ModGraph::LastPoint)
@@ -167,6 +178,9 @@ private slots:
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY2(file.readAll().contains("font-size=\"20\""), "labels scaled to the picture");
+        QCOMPARE(svg.texts.filter(QStringLiteral("Channel ")).size(), colours.size()); // legend
+        QCOMPARE(svg.levelLines, 13 + colours.size()); // each 5 dB, and each legend entry
+
     }
 
     void pdfSheetHoldsTheFactsAndEverySettingOfBothChannels()
@@ -186,7 +200,8 @@ private slots:
         for (const char *expected :
              {"Preset : P18 - Stage", "2026-05-04 09:30", "Unit +demo", "Channel A +Channel B",
               "High-pass filter +40 Hz, -12dB/oct", "Mute +off +Mute +off", "Delay +0 ms ",
-              "\\b2 +80 Hz +6 dB +0\\.9\\b", "\\b12 +1250 Hz +-5 dB +1\\.8\\b"})
+              "Band +Frequency +Gain +Q", "\\b2 +80 Hz +6 dB +0\\.9\\b",
+              "\\b12 +1250 Hz +-5 dB +1\\.8\\b"})
             QVERIFY2(text.contains(QRegularExpression(QLatin1String(expected))), expected);
     }
 
