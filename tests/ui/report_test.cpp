@@ -172,14 +172,14 @@ private slots:
         QCOMPARE(Report::WriteResponse(path, channels, Report::Points::Program), QString());
         const SvgContent svg = ReadSvg(path);
         QCOMPARE(svg.curveColours, colours);
+        QCOMPARE(svg.texts.filter(QStringLiteral("Channel ")).size(), colours.size()); // legend
+        QCOMPARE(svg.levelLines, 13 + colours.size()); // each 5 dB, and each legend entry
         for (const char *label :
              {"20 Hz", "100 Hz", "1 kHz", "10 kHz", "20 kHz", "+30 dB", "0 dB", "-30 dB"})
             QVERIFY2(svg.texts.contains(QLatin1String(label)), label);
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY2(file.readAll().contains("font-size=\"20\""), "labels scaled to the picture");
-        QCOMPARE(svg.texts.filter(QStringLiteral("Channel ")).size(), colours.size()); // legend
-        QCOMPARE(svg.levelLines, 13 + colours.size()); // each 5 dB, and each legend entry
 
     }
 
