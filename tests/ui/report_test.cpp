@@ -180,7 +180,6 @@ private slots:
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY2(file.readAll().contains("font-size=\"20\""), "labels scaled to the picture");
-
     }
 
     void pdfSheetHoldsTheFactsAndEverySettingOfBothChannels()
