@@ -1,3 +1,4 @@
+#include "CoreReset.h"
 #include <cmath>
 
 #include <gtest/gtest.h>
@@ -12,13 +13,8 @@ namespace {
 class Curves : public ::testing::Test
 {
 protected:
-    void SetUp() override { ResetModules(); }
-    void TearDown() override { ResetModules(); }
-    static void ResetModules()
-    {
-        ModFun::Reset();
-        ModGraph::Reset();
-    }
+    void SetUp() override { ResetTheCore(); }
+    void TearDown() override { ResetTheCore(); }
 
     static const ModGraph::Curve &Band(int b, double gainDb, double hz, int qCode)
     {

@@ -1,5 +1,6 @@
 // The web remote against the virtual unit: the page's files over HTTP, and the WebSocket's
 // messages from an edit to its frame on the line and from a PC edit to the page.
+#include "CoreReset.h"
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -182,15 +183,7 @@ protected:
         ResetAll();
     }
 
-    static void ResetAll()
-    {
-        ModTxRx::Reset();
-        ModFun::Reset();
-        ModGraph::Reset();
-        ModPreset::Reset();
-        ModLock::Reset();
-        ModFun::history().Clear();
-    }
+    static void ResetAll() { ResetTheCore(); }
 
     QUrl SocketUrl(const QString &token) const
     {

@@ -1,3 +1,4 @@
+#include "CoreReset.h"
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -57,15 +58,7 @@ protected:
     }
     void TearDown() override { ResetAll(); }
 
-    static void ResetAll()
-    {
-        ModTxRx::Reset();
-        ModFun::Reset();
-        ModGraph::Reset();
-        ModPreset::Reset();
-        ModLock::Reset();
-        AppInfo::Reset();
-    }
+    static void ResetAll() { ResetTheCore(); }
 
     /// Every parameter byte of A off the unit's setting and every byte of B off A's, so that a
     /// byte sent to the wrong place shows. The reserved and mute bytes stay, and so do the

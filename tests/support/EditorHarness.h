@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CoreReset.h"
 #include <vector>
 
 #include <QLineEdit>
@@ -36,16 +37,7 @@ public:
     }
     ~EditorHarness() { ResetAll(); }
 
-    static void ResetAll()
-    {
-        ModTxRx::Reset();
-        ModFun::Reset();
-        PanelFlags::Reset();
-        SystemFlags::Reset();
-        ModGraph::Reset();
-        FilterEdit::Reset();
-        ModCountry::CommaLocale = 0;
-    }
+    static void ResetAll() { ResetTheCore(); }
 
     static std::uint8_t &Image(int index) { return ModFun::state.ParamImage[index]; }
     /// The summary of a block of channel c, as the overview panel shows it.

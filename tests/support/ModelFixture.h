@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CoreReset.h"
 #include <tuple>
 #include <vector>
 
@@ -50,17 +51,7 @@ protected:
     }
     void TearDown() override { ResetAll(); }
 
-    static void ResetAll()
-    {
-        ModTxRx::Reset();
-        ModFun::Reset();
-        PanelFlags::Reset();
-        SystemFlags::Reset();
-        ModFun::history().Clear();
-        ModFun::history().MarkSaved();
-        ModGraph::Reset();
-        ModCountry::CommaLocale = 0;
-    }
+    static void ResetAll() { ResetTheCore(); }
 
     std::vector<FrameBuffer> Frames() const
     {

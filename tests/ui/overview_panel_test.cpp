@@ -1,3 +1,4 @@
+#include "CoreReset.h"
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
@@ -26,13 +27,7 @@ using Action = WindowOpeners::Action;
 
 void ResetModules()
 {
-    ModTxRx::Reset();
-    ModFun::Reset();
-    PanelFlags::Reset();
-    ModGraph::Reset();
-    ModPreset::Reset();
-    ModLock::Reset();
-    Meters::Reset();
+    ResetTheCore();
     WindowOpeners::Reset();
 }
 
